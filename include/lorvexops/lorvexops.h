@@ -1,0 +1,8 @@
+// lorvexops: the image-operations library of the Lorvex picture viewer.
+// A host includes this header only and links the import library and
+// lorvexops.dll.so (see lorvexopsConfig.cmake).
+#pragma once
+#include "lorvexops/version.h"
+#include "lorvexops/companions.h"
+#include "lorvexops/hostrecords.h"
+#include "lorvexops/module.h"

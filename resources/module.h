@@ -1,0 +1,8 @@
+// The library's own module instance, under which every dialog template of the
+// library is found.
+#pragma once
+#include <windows.h>
+
+namespace lorvex {
+HINSTANCE ModuleInstance();
+}

@@ -1,0 +1,13 @@
+#!/bin/bash
+# The test command: installs what is missing, builds, and runs every test
+# inside Wine under one virtual X server.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build
+"$root/scripts/install-deps.sh"
+"$root/scripts/build.sh" "$build"
+. "$root/scripts/wine-env.sh"
+lorvex_wine_env "$build"
+lorvex_wine_up
+trap '"$WINESERVER" -k 2>/dev/null || true' EXIT
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$build" --output-on-failure "$@"

@@ -1,0 +1,35 @@
+# Sourced by the scripts: the Wine environment of a build folder ($1).
+# The prefix lives inside the build folder, never in the user's home.
+lorvex_wine_env() {
+    local build
+    build=$(cd "$1" && pwd)
+    export LORVEX_BUILD_DIR="$build"
+    export WINEPREFIX="$build/wineprefix"
+    export WINELOADER=/usr/lib/wine/wine64
+    export WINESERVER=/usr/lib/wine/wineserver
+    export WINEDLLPATH="$build/lib${WINEDLLPATH:+:$WINEDLLPATH}"
+    export WINEDEBUG="${WINEDEBUG:--all}"
+    # No Mono or Gecko installers popping up in a fresh prefix.
+    export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+    export PATH="/usr/lib/wine:$PATH"
+}
+
+# Creates the prefix once and starts a server with Wine's helper processes,
+# all with their output sent to a file: the helpers inherit the standard
+# handles of whoever starts them, and a reader of a pipe (CTest) would
+# otherwise wait for them to exit.
+lorvex_wine_up() {
+    mkdir -p "$WINEPREFIX"
+    (
+        flock 9
+        if [ ! -f "$WINEPREFIX/.lorvex-ready" ]; then
+            "$WINELOADER" wineboot -i >"$LORVEX_BUILD_DIR/wineboot.log" 2>&1 </dev/null
+            # Let the X11 driver draw captions and frames: Xvfb has no window
+            # manager, and screenshots should show what a user sees.
+            "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$LORVEX_BUILD_DIR/wineboot.log" 2>&1 </dev/null
+            "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >>"$LORVEX_BUILD_DIR/wineboot.log" 2>&1 </dev/null
+            "$WINESERVER" -w
+            touch "$WINEPREFIX/.lorvex-ready"
+        fi
+    ) 9>"$LORVEX_BUILD_DIR/.wineprefix.lock"
+}

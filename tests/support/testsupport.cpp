@@ -1,0 +1,221 @@
+#include "testsupport.h"
+
+#include <Magick++.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+#include <vector>
+
+extern "C" char* CDECL wine_get_unix_file_name(const WCHAR* dosName);
+
+namespace lvtest {
+
+std::string UnixPath(const WCHAR* path)
+{
+    char* unix = wine_get_unix_file_name(path);
+    if (!unix)
+        return std::string();
+    std::string result(unix);
+    HeapFree(GetProcessHeap(), 0, unix);
+    return result;
+}
+
+std::string Utf8(const WCHAR* text)
+{
+    if (!text)
+        return "(null)";
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string result(bytes > 0 ? bytes - 1 : 0, '\0');
+    if (bytes > 1)
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, &result[0], bytes, nullptr, nullptr);
+    return result;
+}
+
+WString Wide(const char* utf8)
+{
+    int chars = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    WString result(chars > 0 ? chars - 1 : 0, 0);
+    if (chars > 1)
+        MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &result[0], chars);
+    return result;
+}
+
+::testing::AssertionResult WideEqual(const char* expected_expr, const char* actual_expr,
+                                     const WCHAR* expected, const WCHAR* actual)
+{
+    if (expected && actual && lstrcmpW(expected, actual) == 0)
+        return ::testing::AssertionSuccess();
+    if (!expected && !actual)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << actual_expr << " is \"" << Utf8(actual) << "\", expected " << expected_expr
+           << " = \"" << Utf8(expected) << "\"";
+}
+
+TempDir::TempDir()
+{
+    WCHAR base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    static LONG counter = 0;
+    for (;;) {
+        WCHAR name[64];
+        wsprintfW(name, L"lvtest-%lu-%ld", GetCurrentProcessId(), InterlockedIncrement(&counter));
+        WString path = WString(base) + name;
+        if (CreateDirectoryW(path.c_str(), nullptr)) {
+            m_path = path;
+            return;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            return;
+    }
+}
+
+TempDir::~TempDir()
+{
+    if (!m_path.empty())
+        RemoveTree(m_path.c_str());
+}
+
+WString TempDir::File(const WCHAR* name) const
+{
+    return m_path + L"\\" + name;
+}
+
+WString TempDir::Write(const WCHAR* name, const void* data, size_t size) const
+{
+    WString path = File(name);
+    WriteWholeFile(path.c_str(), data, size);
+    return path;
+}
+
+bool ReadWholeFile(const WCHAR* path, std::string* bytes)
+{
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size;
+    bool ok = GetFileSizeEx(file, &size);
+    if (ok) {
+        bytes->resize(static_cast<size_t>(size.QuadPart));
+        DWORD read = 0;
+        ok = bytes->empty() ||
+             (ReadFile(file, &(*bytes)[0], static_cast<DWORD>(bytes->size()), &read, nullptr) &&
+              read == bytes->size());
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+bool WriteWholeFile(const WCHAR* path, const void* data, size_t size)
+{
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = size == 0 || (WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size);
+    CloseHandle(file);
+    return ok;
+}
+
+bool FileExists(const WCHAR* path)
+{
+    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveTree(const WCHAR* path)
+{
+    WString pattern = WString(path) + L"\\*";
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(pattern.c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (!lstrcmpW(data.cFileName, L".") || !lstrcmpW(data.cFileName, L".."))
+                continue;
+            WString child = WString(path) + L"\\" + data.cFileName;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child.c_str());
+            else
+                DeleteFileW(child.c_str());
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(path);
+}
+
+void PumpMessages(DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (milliseconds)
+            Sleep(10);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+bool SaveScreenshot(HWND hwnd, const WCHAR* pngPath)
+{
+    RECT rect;
+    if (!GetWindowRect(hwnd, &rect))
+        return false;
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return false;
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    PumpMessages(50);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!section)
+        return false;
+    HDC window = GetWindowDC(hwnd);
+    HDC memory = CreateCompatibleDC(window);
+    HGDIOBJ old = SelectObject(memory, section);
+    BitBlt(memory, 0, 0, width, height, window, 0, 0, SRCCOPY);
+    GdiFlush();
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(hwnd, window);
+    bool ok = false;
+    try {
+        Magick::Image image(width, height, "BGRA", Magick::CharPixel, bits);
+        image.matte(false);
+        image.magick("PNG");
+        image.write(UnixPath(pngPath));
+        ok = true;
+    } catch (const std::exception&) {
+    }
+    DeleteObject(section);
+    return ok;
+}
+
+WString ScreenshotDir()
+{
+    WCHAR build[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"LORVEX_BUILD_DIR", build, MAX_PATH))
+        GetTempPathW(MAX_PATH, build);
+    WString dir = WString(build) + L"\\screenshots";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    return dir;
+}
+
+static WString EnvFolder(const WCHAR* name)
+{
+    WCHAR value[MAX_PATH] = {};
+    GetEnvironmentVariableW(name, value, MAX_PATH);
+    return value;
+}
+
+WString SourceDir() { return EnvFolder(L"LORVEX_SOURCE_DIR"); }
+WString TestDataDir() { return EnvFolder(L"LORVEX_TESTDATA_DIR"); }
+
+}  // namespace lvtest

@@ -3,6 +3,14 @@
 // lorvexops.dll.so (see lorvexopsConfig.cmake).
 #pragma once
 #include "lorvexops/version.h"
+#include "lorvexops/module.h"
 #include "lorvexops/companions.h"
 #include "lorvexops/hostrecords.h"
-#include "lorvexops/module.h"
+#include "lorvexops/dib.h"
+#include "lorvexops/settings.h"
+#include "lorvexops/filetypes.h"
+#include "lorvexops/folder.h"
+#include "lorvexops/resize.h"
+#include "lorvexops/listview.h"
+#include "lorvexops/mail.h"
+#include "lorvexops/twain.h"

@@ -1,0 +1,3 @@
+// lorvexops public interface: dib.
+#pragma once
+#include <windows.h>

@@ -1,0 +1,3 @@
+// lorvexops public interface: filetypes.
+#pragma once
+#include <windows.h>

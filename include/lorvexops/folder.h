@@ -1,0 +1,3 @@
+// lorvexops public interface: folder.
+#pragma once
+#include <windows.h>

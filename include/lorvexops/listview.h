@@ -1,0 +1,3 @@
+// lorvexops public interface: listview.
+#pragma once
+#include <windows.h>

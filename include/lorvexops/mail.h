@@ -1,0 +1,3 @@
+// lorvexops public interface: mail.
+#pragma once
+#include <windows.h>

@@ -1,0 +1,3 @@
+// lorvexops public interface: resize.
+#pragma once
+#include <windows.h>

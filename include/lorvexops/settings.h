@@ -1,0 +1,3 @@
+// lorvexops public interface: settings.
+#pragma once
+#include <windows.h>

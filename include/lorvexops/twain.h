@@ -1,0 +1,3 @@
+// lorvexops public interface: twain.
+#pragma once
+#include <windows.h>

@@ -12,4 +12,4 @@ lorvex_wine_up
 trap '"$WINESERVER" -k 2>/dev/null || true' EXIT
 out=$build/demo
 mkdir -p "$out"
-xvfb-run -a -s "-screen 0 1280x1024x24" "$build/host/lorvex-host.exe" demo "$root/samples" "$out" "$@"
+"$root/scripts/under-x.sh" "$build/host/lorvex-host.exe" demo "$root/samples" "$out" "$@"

@@ -10,4 +10,4 @@ build=$root/build
 lorvex_wine_env "$build"
 lorvex_wine_up
 trap '"$WINESERVER" -k 2>/dev/null || true' EXIT
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$build" --output-on-failure "$@"
+"$root/scripts/under-x.sh" ctest --test-dir "$build" --output-on-failure "$@"

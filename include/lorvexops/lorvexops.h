@@ -6,6 +6,7 @@
 #include "lorvexops/module.h"
 #include "lorvexops/companions.h"
 #include "lorvexops/hostrecords.h"
+#include "lorvexops/widestring.h"
 #include "lorvexops/dib.h"
 #include "lorvexops/settings.h"
 #include "lorvexops/filetypes.h"

@@ -3,11 +3,13 @@
 #pragma once
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <lorvexops/widestring.h>
 #include <string>
 
 namespace lvtest {
 
-using WString = std::basic_string<WCHAR>;
+// Not std::basic_string<WCHAR>: see lorvexops/widestring.h.
+using WString = lorvex::WString;
 
 std::string Utf8(const WCHAR* text);
 WString Wide(const char* utf8);

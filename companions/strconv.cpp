@@ -63,7 +63,7 @@ void AppendPadded(WideText& out, const WCHAR* text, int count, int width, bool l
         out.Repeat(L' ', pad);
 }
 
-struct Spec {
+struct Directive {
     std::string flags;
     int width = -1;
     int precision = -1;
@@ -72,24 +72,24 @@ struct Spec {
 };
 
 // The narrow printf directive for one number.
-std::string NarrowDirective(const Spec& spec, const char* length)
+std::string NarrowDirective(const Directive& d, const char* length)
 {
-    std::string directive = "%" + spec.flags;
-    if (spec.width >= 0)
-        directive += std::to_string(spec.width);
-    if (spec.precision >= 0)
-        directive += "." + std::to_string(spec.precision);
-    directive += length;
-    directive += spec.conversion;
-    return directive;
+    std::string text = "%" + d.flags;
+    if (d.width >= 0)
+        text += std::to_string(d.width);
+    if (d.precision >= 0)
+        text += "." + std::to_string(d.precision);
+    text += length;
+    text += d.conversion;
+    return text;
 }
 
 template <typename T>
-void AppendNumber(WideText& out, const Spec& spec, const char* length, T value)
+void AppendNumber(WideText& out, const Directive& d, const char* length, T value)
 {
-    std::string directive = NarrowDirective(spec, length);
+    std::string format = NarrowDirective(d, length);
     char shortText[128];
-    int needed = snprintf(shortText, sizeof shortText, directive.c_str(), value);
+    int needed = snprintf(shortText, sizeof shortText, format.c_str(), value);
     if (needed < 0)
         return;
     if (needed < static_cast<int>(sizeof shortText)) {
@@ -97,7 +97,7 @@ void AppendNumber(WideText& out, const Spec& spec, const char* length, T value)
         return;
     }
     std::string big(static_cast<size_t>(needed) + 1, '\0');
-    snprintf(&big[0], big.size(), directive.c_str(), value);
+    snprintf(&big[0], big.size(), format.c_str(), value);
     AppendAscii(out, big.c_str());
 }
 
@@ -116,41 +116,41 @@ WideText Format(const WCHAR* format, va_list args)
             ++p;
             continue;
         }
-        Spec spec;
+        Directive d;
         while (*p == '-' || *p == '+' || *p == ' ' || *p == '#' || *p == '0')
-            spec.flags += static_cast<char>(*p++);
+            d.flags += static_cast<char>(*p++);
         if (*p == '*') {
-            spec.width = va_arg(args, int);
-            if (spec.width < 0) {
-                spec.flags += '-';
-                spec.width = -spec.width;
+            d.width = va_arg(args, int);
+            if (d.width < 0) {
+                d.flags += '-';
+                d.width = -d.width;
             }
             ++p;
         } else {
-            for (spec.width = IsDigitW(*p) ? 0 : -1; IsDigitW(*p); ++p)
-                spec.width = spec.width < 100000 ? spec.width * 10 + (*p - '0') : spec.width;
+            for (d.width = IsDigitW(*p) ? 0 : -1; IsDigitW(*p); ++p)
+                d.width = d.width < 100000 ? d.width * 10 + (*p - '0') : d.width;
         }
         if (*p == '.') {
             ++p;
             if (*p == '*') {
-                spec.precision = va_arg(args, int);
+                d.precision = va_arg(args, int);
                 ++p;
             } else {
-                for (spec.precision = 0; IsDigitW(*p); ++p)
-                    spec.precision = spec.precision < 100000 ? spec.precision * 10 + (*p - '0') : spec.precision;
+                for (d.precision = 0; IsDigitW(*p); ++p)
+                    d.precision = d.precision < 100000 ? d.precision * 10 + (*p - '0') : d.precision;
             }
         }
-        if (p[0] == 'h' && p[1] == 'h') { spec.length = "hh"; p += 2; }
-        else if (p[0] == 'l' && p[1] == 'l') { spec.length = "ll"; p += 2; }
-        else if (p[0] == 'I' && p[1] == '6' && p[2] == '4') { spec.length = "ll"; p += 3; }
-        else if (*p == 'h' || *p == 'l' || *p == 'z' || *p == 'L') { spec.length = static_cast<char>(*p++); }
-        spec.conversion = static_cast<char>(*p);
-        bool left = spec.flags.find('-') != std::string::npos;
+        if (p[0] == 'h' && p[1] == 'h') { d.length = "hh"; p += 2; }
+        else if (p[0] == 'l' && p[1] == 'l') { d.length = "ll"; p += 2; }
+        else if (p[0] == 'I' && p[1] == '6' && p[2] == '4') { d.length = "ll"; p += 3; }
+        else if (*p == 'h' || *p == 'l' || *p == 'z' || *p == 'L') { d.length = static_cast<char>(*p++); }
+        d.conversion = static_cast<char>(*p);
+        bool left = d.flags.find('-') != std::string::npos;
         switch (*p) {
         case 's':
         case 'S': {
             // %s and %ls are wide; %hs and %S are narrow (ANSI).
-            bool narrow = spec.length == "h" || (*p == 'S' && spec.length != "l");
+            bool narrow = d.length == "h" || (*p == 'S' && d.length != "l");
             MyString converted;
             const WCHAR* text;
             if (narrow) {
@@ -163,37 +163,37 @@ WideText Format(const WCHAR* format, va_list args)
                     text = L"(null)";
             }
             int count = 0;
-            while (text[count] && (spec.precision < 0 || count < spec.precision))
+            while (text[count] && (d.precision < 0 || count < d.precision))
                 ++count;
-            AppendPadded(out, text, count, spec.width, left);
+            AppendPadded(out, text, count, d.width, left);
             break;
         }
         case 'c':
         case 'C': {
             WCHAR c = static_cast<WCHAR>(va_arg(args, int));
-            AppendPadded(out, &c, 1, spec.width, left);
+            AppendPadded(out, &c, 1, d.width, left);
             break;
         }
         case 'd':
         case 'i':
-            if (spec.length == "ll")
-                AppendNumber(out, spec, "ll", va_arg(args, long long));
-            else if (spec.length == "l" || spec.length == "z")
-                AppendNumber(out, spec, "l", va_arg(args, long));
+            if (d.length == "ll")
+                AppendNumber(out, d, "ll", va_arg(args, long long));
+            else if (d.length == "l" || d.length == "z")
+                AppendNumber(out, d, "l", va_arg(args, long));
             else
-                AppendNumber(out, spec, spec.length == "h" ? "h" : spec.length == "hh" ? "hh" : "",
+                AppendNumber(out, d, d.length == "h" ? "h" : d.length == "hh" ? "hh" : "",
                              va_arg(args, int));
             break;
         case 'u':
         case 'x':
         case 'X':
         case 'o':
-            if (spec.length == "ll")
-                AppendNumber(out, spec, "ll", va_arg(args, unsigned long long));
-            else if (spec.length == "l" || spec.length == "z")
-                AppendNumber(out, spec, "l", va_arg(args, unsigned long));
+            if (d.length == "ll")
+                AppendNumber(out, d, "ll", va_arg(args, unsigned long long));
+            else if (d.length == "l" || d.length == "z")
+                AppendNumber(out, d, "l", va_arg(args, unsigned long));
             else
-                AppendNumber(out, spec, spec.length == "h" ? "h" : spec.length == "hh" ? "hh" : "",
+                AppendNumber(out, d, d.length == "h" ? "h" : d.length == "hh" ? "hh" : "",
                              va_arg(args, unsigned int));
             break;
         case 'f':
@@ -202,13 +202,13 @@ WideText Format(const WCHAR* format, va_list args)
         case 'E':
         case 'g':
         case 'G':
-            if (spec.length == "L")
-                AppendNumber(out, spec, "L", va_arg(args, long double));
+            if (d.length == "L")
+                AppendNumber(out, d, "L", va_arg(args, long double));
             else
-                AppendNumber(out, spec, "", va_arg(args, double));
+                AppendNumber(out, d, "", va_arg(args, double));
             break;
         case 'p':
-            AppendNumber(out, spec, "", va_arg(args, void*));
+            AppendNumber(out, d, "", va_arg(args, void*));
             break;
         default:
             // Unknown directive: copied as it stands, consuming nothing.

@@ -1,6 +1,8 @@
 // The host utility library's types that lorvexops builds on: wide strings, a
 // string list, ANSI/wide conversion, the dialog base class and the image
-// service. Hosts link them from lorvexops.
+// service. Hosts link them from lorvexops; a host must also import at least
+// one of the library's C exports (LorvexGetModuleInstance will do), or Wine's
+// loader never initialises the library and its first Win32 call crashes.
 #pragma once
 #include <windows.h>
 #include <string>

@@ -370,7 +370,13 @@ TEST_F(DialogTest, PaintingAndNotificationsReachTheirHandlers)
     SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
     EXPECT_EQ(static_cast<LRESULT>(LVIS_SELECTED), SendMessageW(list, LVM_GETITEMSTATE, 0, LVIS_SELECTED));
 
-    lvtest::SaveScreenshot(hwnd, (lvtest::ScreenshotDir() + L"\\companions-dialog.png").c_str());
+    // For a look at the dialog: <build>/screenshots/companions-dialog.png.
+    WCHAR build[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"LORVEX_BUILD_DIR", build, MAX_PATH)) {
+        MyString folder = MyString(build) + L"\\screenshots";
+        CreateDirectoryW(folder.c_str(), nullptr);
+        EXPECT_TRUE(lvtest::SaveScreenshot(hwnd, (folder + L"\\companions-dialog.png").c_str()));
+    }
     DestroyWindow(hwnd);
     EXPECT_TRUE(dialog.Logged("destroy"));
 }

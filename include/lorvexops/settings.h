@@ -91,9 +91,11 @@ extern WCHAR gszExtEdit[LORVEX_EXTEDIT_CHARS];   // all zero at load; the host's
 // The "File Save Options" property sheet: a "JPG" and a "PNG" page editing the
 // JPEG and PNG rows of gSO, written back only when the user presses OK or
 // Apply. Returns what PropertySheetW returns (-1 if it could not run).
-int DlgDlgFileSaveOptions(HWND owner);
+// Both use the Windows C calling convention, so hosts may also call them
+// through GetProcAddress.
+int __cdecl DlgDlgFileSaveOptions(HWND owner);
 // Runs DlgDlgFileSaveOptions; always true.
-bool DlgFileSaveOptions(HWND owner);
+bool __cdecl DlgFileSaveOptions(HWND owner);
 
 #ifdef __cplusplus
 }

@@ -16,132 +16,107 @@ const BYTE* Export(const char* name)
 }
 
 int32_t Int32At(const BYTE* p) { int32_t v; std::memcpy(&v, p, 4); return v; }
-const WCHAR* WideAt(const BYTE* p) { return reinterpret_cast<const WCHAR*>(p); }
 
-// The rest of a fixed name array after its terminator must be zero: hosts
-// compare whole records.
-bool ZeroFilledAfterText(const BYTE* field, int chars)
+// The name must be there, zero-terminated, with the rest of its array zero:
+// hosts compare and copy whole records.
+void ExpectName(const WCHAR* expected, const BYTE* field, int chars)
 {
-    const WCHAR* text = WideAt(field);
-    int length = lstrlenW(text);
-    if (length >= chars)
-        return false;
-    for (int i = length; i < chars; ++i)
-        if (text[i] != 0)
-            return false;
-    return true;
+    const WCHAR* text = reinterpret_cast<const WCHAR*>(field);
+    EXPECT_WEQ(expected, text);
+    for (int i = lstrlenW(text); i < chars; ++i)
+        ASSERT_EQ(text[i], 0) << "character " << i << " after the text";
 }
 
-struct ViewRow { const char* key; unsigned id; int value; };
+// Where the fields of a 208-byte option record lie.
+struct Layout { size_t name, id, value, valueBytes; };
+constexpr Layout kViewLayout = {0, 200, 204, 4};   // VIEWOPTIONS, THUMBOPTIONS
+constexpr Layout kBoolLayout = {6, 0, 4, 1};       // tagBOOL_OPTIONS
 
-void CheckViewTable(const char* table, const ViewRow* rows, int count)
+struct Row { const WCHAR* key; int id; int value; };
+
+void CheckTable(const char* table, const Layout& layout, const Row* rows, int count)
 {
     const BYTE* base = Export(table);
     ASSERT_NE(base, nullptr) << table << " is not exported";
     for (int i = 0; i < count; ++i) {
         const BYTE* row = base + 208 * i;
-        SCOPED_TRACE(testing::Message() << table << " row " << i << " \"" << rows[i].key << "\"");
-        EXPECT_WEQ(lvtest::Wide(rows[i].key).c_str(), WideAt(row));
-        EXPECT_TRUE(ZeroFilledAfterText(row, 100));
-        EXPECT_EQ(static_cast<uint32_t>(Int32At(row + 200)), rows[i].id);
-        EXPECT_EQ(Int32At(row + 204), rows[i].value);
-    }
-}
-
-void CheckBoolTable(const char* table, const ViewRow* rows, int count)
-{
-    const BYTE* base = Export(table);
-    ASSERT_NE(base, nullptr) << table << " is not exported";
-    for (int i = 0; i < count; ++i) {
-        const BYTE* row = base + 208 * i;
-        SCOPED_TRACE(testing::Message() << table << " row " << i << " \"" << rows[i].key << "\"");
-        EXPECT_EQ(static_cast<unsigned>(Int32At(row)), rows[i].id);
-        EXPECT_EQ(row[4], rows[i].value);
-        EXPECT_EQ(row[5], 0) << "padding after the truth value";
-        EXPECT_WEQ(lvtest::Wide(rows[i].key).c_str(), WideAt(row + 6));
-        EXPECT_TRUE(ZeroFilledAfterText(row + 6, 100));
+        SCOPED_TRACE(testing::Message() << table << " row " << i << " \"" << lvtest::Utf8(rows[i].key) << "\"");
+        ExpectName(rows[i].key, row + layout.name, 100);
+        EXPECT_EQ(Int32At(row + layout.id), rows[i].id);
+        int value = layout.valueBytes == 4 ? Int32At(row + layout.value) : row[layout.value];
+        EXPECT_EQ(value, rows[i].value);
+        if (layout.valueBytes == 1)
+            EXPECT_EQ(row[layout.value + 1], 0) << "padding after the truth value";
     }
 }
 
 }  // namespace
 
-TEST(SettingsTables, ViewOptionsRowsInOrder)
+TEST(SettingsTables, OptionRecordsInOrder)
 {
-    static const ViewRow vo[] = {
-        {"AI", 1011, 0}, {"AW", 1012, 1}, {"EnlargeAI", 1007, 0}, {"ShrinkAI", 1008, 0},
-        {"EnalrgeAW", 1009, 0}, {"ShrinkAW", 1013, 1}, {"StartFS", 1021, 0},
-        {"EnlargeFS", 1016, 0}, {"ShrinkFS", 1017, 1}, {"CenterToScreen", 1015, 0},
-        {"RollOver", 1023, 1}, {"OneLorvexInstance", 1024, 1}, {"ShowRGB", 1025, 1},
-        {"ApplyFS", 1018, 1}, {"DialogErrors", 1098, 1}, {"ShowCrsFS", 1019, 0},
-        {"RestoreFS", 1020, 1}, {"DynamicHelp", 1099, 1},
+    static const Row vo[] = {
+        {L"AI", 1011, 0}, {L"AW", 1012, 1}, {L"EnlargeAI", 1007, 0}, {L"ShrinkAI", 1008, 0},
+        {L"EnalrgeAW", 1009, 0}, {L"ShrinkAW", 1013, 1}, {L"StartFS", 1021, 0},
+        {L"EnlargeFS", 1016, 0}, {L"ShrinkFS", 1017, 1}, {L"CenterToScreen", 1015, 0},
+        {L"RollOver", 1023, 1}, {L"OneLorvexInstance", 1024, 1}, {L"ShowRGB", 1025, 1},
+        {L"ApplyFS", 1018, 1}, {L"DialogErrors", 1098, 1}, {L"ShowCrsFS", 1019, 0},
+        {L"RestoreFS", 1020, 1}, {L"DynamicHelp", 1099, 1},
     };
-    static const ViewRow vso[] = {
-        {"SkipOnFastView", 1022, 0}, {"SampleVLI", 1029, 0},
-        {"OpenFileOutExt", 1100, 0}, {"LinearScale", 1118, 0},
+    static const Row vso[] = {
+        {L"SkipOnFastView", 1022, 0}, {L"SampleVLI", 1029, 0}, {L"OpenFileOutExt", 1100, 0}, {L"LinearScale", 1118, 0},
     };
-    static const ViewRow to[] = {
-        {"CacheDirectory", 1113, 1}, {"CacheSize", 1328, 300},
-        {"ThumbQuality", 1115, 0}, {"Thumb TTDelay", 1114, 1},
+    static const Row to[] = {
+        {L"CacheDirectory", 1113, 1}, {L"CacheSize", 1328, 300}, {L"ThumbQuality", 1115, 0}, {L"Thumb TTDelay", 1114, 1},
     };
+    static const Row bo[] = {{L"Fit Sel", 1104, 1}, {L"Crop Sel", 1105, 0}, {L"Sel ZS", 0, 0}, {L"On Top", 1, 0}};
+    static const Row vfav[] = {{L"AutoUppdateFromHDD", 1303, 0}, {L"LoadAllPictures", 1305, 0}, {L"ShowPopup", 1313, 1}};
     static_assert(ARRAYSIZE(vo) == LORVEX_VO_ROWS && ARRAYSIZE(vso) == LORVEX_VSO_ROWS &&
-                  ARRAYSIZE(to) == LORVEX_TO_ROWS, "row counts");
-    CheckViewTable("gVO", vo, ARRAYSIZE(vo));
-    CheckViewTable("gVSO", vso, ARRAYSIZE(vso));
-    CheckViewTable("gTO", to, ARRAYSIZE(to));
-}
-
-TEST(SettingsTables, BoolOptionsRowsInOrder)
-{
-    static const ViewRow bo[] = {
-        {"Fit Sel", 1104, 1}, {"Crop Sel", 1105, 0}, {"Sel ZS", 0, 0}, {"On Top", 1, 0},
-    };
-    static const ViewRow vfav[] = {
-        {"AutoUppdateFromHDD", 1303, 0}, {"LoadAllPictures", 1305, 0}, {"ShowPopup", 1313, 1},
-    };
-    CheckBoolTable("gBO", bo, ARRAYSIZE(bo));
-    CheckBoolTable("gVFAV", vfav, ARRAYSIZE(vfav));
+                  ARRAYSIZE(to) == LORVEX_TO_ROWS && ARRAYSIZE(bo) == LORVEX_BO_ROWS &&
+                  ARRAYSIZE(vfav) == LORVEX_VFAV_ROWS, "row counts");
+    CheckTable("gVO", kViewLayout, vo, ARRAYSIZE(vo));
+    CheckTable("gVSO", kViewLayout, vso, ARRAYSIZE(vso));
+    CheckTable("gTO", kViewLayout, to, ARRAYSIZE(to));
+    CheckTable("gBO", kBoolLayout, bo, ARRAYSIZE(bo));
+    CheckTable("gVFAV", kBoolLayout, vfav, ARRAYSIZE(vfav));
 }
 
 TEST(SettingsTables, SaveOptionsRowsInOrder)
 {
-    struct Row { const char* key; int value; const char* text; int first, second; };
-    static const Row rows[] = {
-        {"JPG Quality", 75, "", 1014, 1013},
-        {"JPG Lossless Transforms", 1, "", 1005, 0},
-        {"JPG Trim on Lossless", 0, "", 1001, 0},
-        {"PNG Quality", 3, "", 1017, 1016},
-        {"PNG Interlaced", 1171, "", 1171, 1172},
-        {"Save After RorM", -1, "", 1061, 1064},
-        {"Save ARM Append", 0, "_modified_by_Lorvex", 1094, 0},
-        {"Keep Orig DateTime", 0, "", 1180, 0},
-        {"JPG Save Progressive", 0, "", 1002, 0},
-        {"PNG Filter", 1099, "", 1099, 1105},
+    struct SaveRow { const WCHAR* key; int value; const WCHAR* text; int first, second; };
+    static const SaveRow rows[] = {
+        {L"JPG Quality", 75, L"", 1014, 1013},
+        {L"JPG Lossless Transforms", 1, L"", 1005, 0},
+        {L"JPG Trim on Lossless", 0, L"", 1001, 0},
+        {L"PNG Quality", 3, L"", 1017, 1016},
+        {L"PNG Interlaced", 1171, L"", 1171, 1172},
+        {L"Save After RorM", -1, L"", 1061, 1064},
+        {L"Save ARM Append", 0, L"_modified_by_Lorvex", 1094, 0},
+        {L"Keep Orig DateTime", 0, L"", 1180, 0},
+        {L"JPG Save Progressive", 0, L"", 1002, 0},
+        {L"PNG Filter", 1099, L"", 1099, 1105},
     };
     static_assert(ARRAYSIZE(rows) == LORVEX_SO_ROWS, "row count");
     const BYTE* base = Export("gSO");
     ASSERT_NE(base, nullptr);
     for (int i = 0; i < LORVEX_SO_ROWS; ++i) {
         const BYTE* row = base + 312 * i;
-        SCOPED_TRACE(testing::Message() << "gSO row " << i << " \"" << rows[i].key << "\"");
-        EXPECT_WEQ(lvtest::Wide(rows[i].key).c_str(), WideAt(row));
-        EXPECT_TRUE(ZeroFilledAfterText(row, 100));
+        SCOPED_TRACE(testing::Message() << "gSO row " << i << " \"" << lvtest::Utf8(rows[i].key) << "\"");
+        ExpectName(rows[i].key, row, 100);
         EXPECT_EQ(Int32At(row + 200), rows[i].value);
-        EXPECT_WEQ(lvtest::Wide(rows[i].text).c_str(), WideAt(row + 204));
-        EXPECT_TRUE(ZeroFilledAfterText(row + 204, 50));
+        ExpectName(rows[i].text, row + 204, 50);
         EXPECT_EQ(Int32At(row + 304), rows[i].first);
         EXPECT_EQ(Int32At(row + 308), rows[i].second);
     }
     // "Save After RorM" is all bits set, not some other negative encoding.
     const BYTE* rorm = base + 312 * SO_SAVE_AFTER_RORM + 200;
-    for (int b = 0; b < 4; ++b)
-        EXPECT_EQ(rorm[b], 0xFF) << "byte " << b;
+    EXPECT_EQ(std::memcmp(rorm, "\xFF\xFF\xFF\xFF", 4), 0);
 }
 
 TEST(SettingsTables, ThreeDOptionsAndExtEdit)
 {
-    struct Row { const char* key; int value; };
-    static const Row rows[] = {
-        {"CameraMode", 1}, {"ShowAxes", 0}, {"AxesOuterEdge", 1}, {"DrawMode", 2}, {"TrackballMode", 0},
+    struct NamedValue { const WCHAR* key; int value; };
+    static const NamedValue rows[] = {
+        {L"CameraMode", 1}, {L"ShowAxes", 0}, {L"AxesOuterEdge", 1}, {L"DrawMode", 2}, {L"TrackballMode", 0},
     };
     const BYTE* base = Export("Lorvex3DOptions");
     ASSERT_NE(base, nullptr);
@@ -150,12 +125,11 @@ TEST(SettingsTables, ThreeDOptionsAndExtEdit)
     ASSERT_EQ(sizeof(LORVEX_3D_OPTIONS), stride);
     for (int i = 0; i < LORVEX_3D_ROWS; ++i) {
         const BYTE* row = base + stride * i;
-        SCOPED_TRACE(testing::Message() << "Lorvex3DOptions row " << i << " \"" << rows[i].key << "\"");
         const WCHAR* name = nullptr;
         std::memcpy(&name, row, sizeof name);
-        ASSERT_NE(name, nullptr);
-        EXPECT_WEQ(lvtest::Wide(rows[i].key).c_str(), name);
-        EXPECT_EQ(Int32At(row + sizeof(void*)), rows[i].value);
+        ASSERT_NE(name, nullptr) << "row " << i;
+        EXPECT_WEQ(rows[i].key, name) << "row " << i;
+        EXPECT_EQ(Int32At(row + sizeof(void*)), rows[i].value) << "row " << i;
     }
     const BYTE* ext = Export("gszExtEdit");
     ASSERT_NE(ext, nullptr);
@@ -175,5 +149,4 @@ TEST(SettingsTables, HeaderDeclarationsAreTheExportedStorage)
     for (const Case& c : cases)
         EXPECT_EQ(static_cast<const void*>(Export(c.name)), c.declared) << c.name;
     EXPECT_EQ(sizeof(gszExtEdit), 520u);
-    EXPECT_EQ(sizeof(gSO), 3120u);
 }

@@ -3,11 +3,41 @@
 #pragma once
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <cstring>
 #include <string>
 
 namespace lvtest {
 
-using WString = std::basic_string<WCHAR>;
+// wchar_t is 2 bytes here while glibc's wcslen/wmemcpy (and libstdc++'s
+// prebuilt std::wstring) assume 4: these traits keep every string operation
+// in this program's own 2-byte code.
+struct WcharTraits : std::char_traits<wchar_t> {
+    using std::char_traits<wchar_t>::assign;
+    static size_t length(const wchar_t* s) { size_t n = 0; while (s[n]) ++n; return n; }
+    static int compare(const wchar_t* a, const wchar_t* b, size_t n)
+    {
+        for (size_t i = 0; i < n; ++i)
+            if (a[i] != b[i])
+                return a[i] < b[i] ? -1 : 1;
+        return 0;
+    }
+    static const wchar_t* find(const wchar_t* s, size_t n, const wchar_t& c)
+    {
+        for (size_t i = 0; i < n; ++i)
+            if (s[i] == c)
+                return s + i;
+        return nullptr;
+    }
+    static wchar_t* move(wchar_t* d, const wchar_t* s, size_t n) { return static_cast<wchar_t*>(memmove(d, s, n * sizeof(wchar_t))); }
+    static wchar_t* copy(wchar_t* d, const wchar_t* s, size_t n) { return static_cast<wchar_t*>(memcpy(d, s, n * sizeof(wchar_t))); }
+    static wchar_t* assign(wchar_t* s, size_t n, wchar_t c)
+    {
+        for (size_t i = 0; i < n; ++i)
+            s[i] = c;
+        return s;
+    }
+};
+using WString = std::basic_string<WCHAR, WcharTraits>;
 
 std::string Utf8(const WCHAR* text);
 WString Wide(const char* utf8);

@@ -32,16 +32,19 @@ public:
 
     void erase();                                // makes the string empty
 
-    // One character by reference. Index length() is the terminating zero;
-    // an index outside [0, length()] refers to a scratch character that reads
-    // as 0, so a caller testing s[0] on an empty string is safe.
+    // One character by reference. An index outside [0, length()) refers to a
+    // scratch character that reads as 0 (so a caller testing s[0] on an empty
+    // string is safe) and whose writes change nothing. Writing 0 into the
+    // string shortens it: the text always ends at its first zero.
     WCHAR& operator[](int index);
     const WCHAR& operator[](int index) const;
 
     int Compare(const MyString& other) const;    // < 0, 0, > 0
     int Compare(const WCHAR* other) const;
     int operator==(const MyString& other) const;
+    int operator==(const WCHAR* other) const;   // null matches only ""
     int operator|=(const MyString& other) const;
+    int operator|=(const WCHAR* other) const;
 
     // The extension with its leading dot (".jpg"), taken after the last dot
     // of the last path component; empty when that component has no dot. A
@@ -50,15 +53,15 @@ public:
 
     const WCHAR* c_str() const { return m_data ? m_data : L""; }
     operator const WCHAR*() const { return c_str(); }
-    int length() const { return m_length; }
-    bool empty() const { return m_length == 0; }
+    int length() const { return m_data ? lstrlenW(m_data) : 0; }
+    bool empty() const { return !m_data || !m_data[0]; }
 
 private:
     void Assign(const WCHAR* text, int count);
     void Append(const WCHAR* text, int count);
+    void Reserve(int count);
 
-    WCHAR* m_data = nullptr;
-    int m_length = 0;
+    WCHAR* m_data = nullptr;     // m_capacity + 1 characters, m_data[m_capacity] always 0
     int m_capacity = 0;
     WCHAR m_scratch = 0;
 };

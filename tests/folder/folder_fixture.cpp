@@ -171,6 +171,20 @@ NamesWithoutExtension::~NamesWithoutExtension()
     gVSO[VSO_OPEN_FILE_OUT_EXT].nValue = m_old;
 }
 
+bool SetImmutable(const char* unixPath, bool on);
+
+LockedFolder::LockedFolder(const MyString& folder) : m_unixPath(lvtest::UnixPath(folder.c_str()))
+{
+    SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_READONLY);
+    m_locked = !m_unixPath.empty() && SetImmutable(m_unixPath.c_str(), true);
+}
+
+LockedFolder::~LockedFolder()
+{
+    if (m_locked)
+        SetImmutable(m_unixPath.c_str(), false);
+}
+
 void ListFolder(SortDir& list, const MyString& folder)
 {
     GetOpenFilter();

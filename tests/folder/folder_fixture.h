@@ -62,6 +62,20 @@ private:
     int m_old;
 };
 
+// Makes a folder read-only for everyone, root included, for a scope; locked()
+// is false when the platform refused.
+class LockedFolder {
+public:
+    explicit LockedFolder(const MyString& folder);
+    ~LockedFolder();
+    LockedFolder(const LockedFolder&) = delete;
+    LockedFolder& operator=(const LockedFolder&) = delete;
+    bool locked() const { return m_locked; }
+private:
+    std::string m_unixPath;
+    bool m_locked = false;
+};
+
 // Lists folder with a built filter.
 void ListFolder(SortDir& list, const MyString& folder);
 

@@ -9,7 +9,7 @@
 
 #include "lorvexops/filetypes.h"
 #include "resources/module.h"
-#include "settings/jpegpage_internal.h"
+#include "settings/saveoptions.h"
 
 namespace {
 
@@ -181,7 +181,7 @@ INT_PTR CDlgExportCompression::DoModal()
 {
     try {
         return DialogBoxParamW(lorvex::ModuleInstance(), MAKEINTRESOURCEW(m_nTemplateId), m_hWndParent,
-                               lorvex::JpegPageProc, 1);
+                               lorvex::JpegSaveOptionsProc, lorvex::kJpegPageStandAlone);
     } catch (...) {
         return IDCANCEL;
     }

@@ -77,3 +77,18 @@ void DibFileInitialize(HWND owner);
 // The same, plus this library's module instance and an initial folder (the
 // pointer is kept, so folder must outlive the dialogs that use it).
 void DibFileInitialize(HWND owner, const WCHAR* initialFolder);
+
+// ---- Open and save dialogs -----------------------------------------------
+struct HostSaveContext;
+
+extern "C" {
+// The open dialog on the library's file dialog record with the open filter;
+// file and title are buffers of 260 characters. Non-zero when a file was
+// chosen (the platform's result, zero on cancel or failure).
+int DibFileOpenDlg(HWND owner, WCHAR* file, WCHAR* title);
+// The save dialog with the "Advanced options" panel. It proposes the name and
+// type of the picture that context's document window leads to, and the panel
+// sets the chosen compression on that picture. Non-zero when a name was chosen.
+int DibFileSaveDlg(HWND owner, WCHAR* file, WCHAR* title, HostSaveContext* context);
+}
+// ---- end of open and save dialogs ----------------------------------------

@@ -40,10 +40,9 @@ TEST(ShowFilterDialog, FormatsWithoutFollowUpReturnOneAndShowNothing)
     EXPECT_EQ(1, CImageFormatOptions().ShowFilterDialog(nullptr, nullptr));
 }
 
-// Runs ShowFilterDialog on a compressed JPEG picture and presses the button
-// captioned button on the dialog that opens; the dialog's look is checked on
-// the way.
-int RunJpegDialog(const char* format, const WCHAR* button, bool* sawOk)
+// Runs ShowFilterDialog on a compressed JPEG picture and ends the dialog that
+// opens: with its "Ok" button, or with Escape's IDCANCEL.
+int RunJpegDialog(const char* format, bool pressOk, bool* sawOk)
 {
     Magick::Image image = Picture(format, Magick::JPEGCompression);
     lvtest::ModalDriver driver;
@@ -53,10 +52,10 @@ int RunJpegDialog(const char* format, const WCHAR* button, bool* sawOk)
             return false;
         HWND ok = lvtest::ChildWithText(dialog, L"Ok", L"Button");
         *sawOk = ok && IsWindowVisible(ok);
-        HWND target = lvtest::ChildWithText(dialog, button, L"Button");
-        EXPECT_NE(target, nullptr);
-        if (target)
-            lvtest::PostClick(dialog, GetDlgCtrlID(target));
+        if (pressOk && ok)
+            lvtest::PostClick(dialog, GetDlgCtrlID(ok));
+        else
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         return true;
     });
     driver.Start();
@@ -70,11 +69,41 @@ TEST(ShowFilterDialog, CompressedJpegOpensTheStandAloneJpegPage)
 {
     for (const char* format : {"JPEG", "JPG"}) {
         bool sawOk = false;
-        EXPECT_EQ(1, RunJpegDialog(format, L"Ok", &sawOk)) << format << ": \"Ok\" ends with 1";
+        EXPECT_EQ(1, RunJpegDialog(format, true, &sawOk)) << format << ": \"Ok\" ends with 1";
         EXPECT_TRUE(sawOk) << format << ": the stand-alone page shows its \"Ok\" button";
     }
     bool sawOk = false;
-    EXPECT_EQ(2, RunJpegDialog("JPEG", L"Cancel", &sawOk)) << "Cancel ends with 2";
+    EXPECT_EQ(2, RunJpegDialog("JPEG", false, &sawOk)) << "Cancel ends with 2";
+}
+
+// Any save-options template of the library runs through the generic class.
+TEST(ShowFilterDialog, GenericExportDialogRunsTheLibrarysTemplates)
+{
+    struct Case {
+        WORD templateId;
+        const WCHAR* caption;
+    };
+    const Case cases[] = {{1143, L"BMP Save Options"}, {1147, L"GIF Save options"}};
+    for (const Case& c : cases) {
+        Magick::Image image = Picture("BMP", Magick::NoCompression);
+        CDlgGenericExport dialog(c.templateId, nullptr);
+        dialog.SetWorkingImage(&image);
+        EXPECT_EQ(LorvexGetModuleInstance(), dialog.m_hInstance);
+        bool seen = false;
+        lvtest::ModalDriver driver;
+        driver.Then([&] {
+            HWND shown = lvtest::DialogWithCaption(c.caption);
+            if (!shown)
+                return false;
+            seen = true;
+            lvtest::PostClick(shown, IDCANCEL);
+            return true;
+        });
+        driver.Start();
+        EXPECT_EQ(IDCANCEL, dialog.DoModal()) << c.templateId;
+        EXPECT_TRUE(seen) << c.templateId;
+        EXPECT_EQ(&image, dialog.m_pWorkingImage) << c.templateId;
+    }
 }
 
 }  // namespace

@@ -124,7 +124,7 @@ std::string Join(const Texts& texts)
 }
 
 // A document window of the host whose user data is its picture record.
-class SaveDialogTest : public ::testing::Test {
+class FileDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -191,7 +191,7 @@ lvtest::ModalDriver::Step OnSaveDialog(std::function<void(const SaveDialog&)> ch
     };
 }
 
-TEST_F(SaveDialogTest, ProposesTheNameFilterAndDefaultExtensionOfThePicture)
+TEST_F(FileDialogTest, ProposesTheNameFilterAndDefaultExtensionOfThePicture)
 {
     struct Case {
         const WCHAR* name;
@@ -234,7 +234,7 @@ TEST_F(SaveDialogTest, ProposesTheNameFilterAndDefaultExtensionOfThePicture)
     }
 }
 
-TEST_F(SaveDialogTest, ThePanelSetsTheChosenCompressionOnThePicture)
+TEST_F(FileDialogTest, ThePanelSetsTheChosenCompressionOnThePicture)
 {
     Picture(L"photo.png", "PNG");
     m_picture->picture.compressType(Magick::NoCompression);
@@ -257,7 +257,7 @@ TEST_F(SaveDialogTest, ThePanelSetsTheChosenCompressionOnThePicture)
     EXPECT_EQ(Magick::ZipCompression, m_picture->picture.compressType());
 }
 
-TEST_F(SaveDialogTest, ThePanelLinesUpWithTheCancelButton)
+TEST_F(FileDialogTest, ThePanelLinesUpWithTheCancelButton)
 {
     Picture(L"photo.jpg", "JPEG");
     lvtest::ModalDriver driver;
@@ -284,7 +284,7 @@ TEST_F(SaveDialogTest, ThePanelLinesUpWithTheCancelButton)
     EXPECT_EQ(0, RunSave(driver));
 }
 
-TEST_F(SaveDialogTest, TheFilterDialogChoiceIsKeptBetweenRuns)
+TEST_F(FileDialogTest, TheFilterDialogChoiceIsKeptBetweenRuns)
 {
     Picture(L"photo.jpg", "JPEG");
     for (int run = 0; run < 2; ++run) {
@@ -301,7 +301,7 @@ TEST_F(SaveDialogTest, TheFilterDialogChoiceIsKeptBetweenRuns)
     }
 }
 
-TEST_F(SaveDialogTest, TypingANameWithASaveTypeSwitchesBothListsAtTheKeyRelease)
+TEST_F(FileDialogTest, TypingANameWithASaveTypeSwitchesBothListsAtTheKeyRelease)
 {
     Picture(L"photo.jpg", "JPEG");
     struct Typed {
@@ -333,7 +333,7 @@ TEST_F(SaveDialogTest, TypingANameWithASaveTypeSwitchesBothListsAtTheKeyRelease)
     EXPECT_EQ(0, RunSave(driver));
 }
 
-TEST_F(SaveDialogTest, ChangingTheTypeRewritesTheNameAndTheList)
+TEST_F(FileDialogTest, ChangingTheTypeRewritesTheNameAndTheList)
 {
     Picture(L"photo.png", "PNG");
     struct Change {
@@ -364,7 +364,7 @@ TEST_F(SaveDialogTest, ChangingTheTypeRewritesTheNameAndTheList)
     EXPECT_EQ(0, RunSave(driver));
 }
 
-TEST_F(SaveDialogTest, ConfirmingAnUnknownExtensionIsRefusedAndTheDialogStaysOpen)
+TEST_F(FileDialogTest, ConfirmingAnUnknownExtensionIsRefusedAndTheDialogStaysOpen)
 {
     Picture(L"photo.jpg", "JPEG");
     HWND saveDialog = nullptr;
@@ -396,7 +396,7 @@ TEST_F(SaveDialogTest, ConfirmingAnUnknownExtensionIsRefusedAndTheDialogStaysOpe
     EXPECT_WEQ(m_temp.File(L"photo.jpg").c_str(), m_file);
 }
 
-TEST_F(SaveDialogTest, OpenDialogReturnsTheChosenFile)
+TEST_F(FileDialogTest, OpenDialogReturnsTheChosenFile)
 {
     const char bytes[] = "BM";
     for (const WCHAR* name : {L"bild.bmp", L"фото 写真 🎞.png"}) {

@@ -101,17 +101,15 @@ void ModalDriver::RunStep()
     if (m_running)
         return;
     m_running = true;
-    if (GetTickCount() - m_started > m_timeoutMs) {
+    // The timer keeps running after the last step, so a dialog that a step
+    // failed to close is cancelled too.
+    if (!m_timedOut && GetTickCount() - m_started > m_timeoutMs) {
         m_timedOut = true;
         m_next = m_steps.size();
         for (HWND dialog : ThreadDialogs())
             PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     } else if (m_next < m_steps.size() && m_steps[m_next]()) {
         ++m_next;
-    }
-    if (Finished() && m_timer && !m_timedOut) {
-        KillTimer(nullptr, m_timer);
-        m_timer = 0;
     }
     m_running = false;
 }

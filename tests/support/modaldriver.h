@@ -1,7 +1,8 @@
 // Drives modal dialogs from inside their own message loop, as a user would:
 // a thread timer runs the next step each time it fires, and a step says when
-// it is done. If the steps do not finish in time every dialog of the thread
-// is cancelled, so a broken dialog fails the test instead of hanging it.
+// it is done. If the dialogs are still up when the time is over (steps
+// unfinished, or a dialog left open) every dialog of the thread is cancelled,
+// so a broken dialog fails the test instead of hanging it.
 #pragma once
 #include <windows.h>
 #include <functional>

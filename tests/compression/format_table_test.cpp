@@ -138,19 +138,6 @@ TEST_F(ComboFixture, EntriesCarryTheMagickCompressionTypes)
         EXPECT_EQ(expected[i], SendMessageW(m_combo, CB_GETITEMDATA, i, 0)) << "entry " << i;
 }
 
-TEST_F(ComboFixture, RefillingReplacesTheListAndEnablesItAgain)
-{
-    CCompressInfo only;
-    CImageFormatOptions().GetSupportedCompression(nullptr, "EXIF", only);
-    lorvex::FillCompressionList(m_combo, only);
-    EXPECT_FALSE(IsWindowEnabled(m_combo));
-    CCompressInfo gif;
-    CImageFormatOptions().GetSupportedCompression(nullptr, "GIF", gif);
-    lorvex::FillCompressionList(m_combo, gif);
-    EXPECT_EQ(Join({kUn, kLzw}), Join(Entries()));
-    EXPECT_TRUE(IsWindowEnabled(m_combo));
-}
-
 // A palette of n entries, as a decoded GIF or 8-bit BMP has.
 Magick::Image PaletteImage(size_t colours)
 {
@@ -223,18 +210,6 @@ TEST(CompressionTable, NullOrUnconvertibleNamesLeaveTheRecordUntouched)
         EXPECT_FALSE(info->bBZip || info->bFax || info->bGroup4 || info->bJPEG || info->bLosslessJPEG ||
                      info->bLZW || info->bRLE || info->bZIP || info->bUncompressed);
     }
-}
-
-TEST_F(ComboFixture, FillingTheListLeavesThePictureCompressionAlone)
-{
-    Magick::Image image = PaletteImage(0);
-    image.magick("JPEG");
-    image.compressType(Magick::NoCompression);
-    CCompressInfo info;
-    CImageFormatOptions().GetSupportedCompression(&image, "JPEG", info);
-    lorvex::FillCompressionList(m_combo, info);
-    EXPECT_EQ(kLossless, Selected());
-    EXPECT_EQ(Magick::NoCompression, image.compressType());
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 // lorvexops public interface: filetypes.
 #pragma once
 #include <windows.h>
+#include <list>
+#include <vector>
+
+// ---- File-association table ------------------------------------------------
 
 // One picture type the viewer can register itself for. The host does the
 // registering; this library only provides the table. In a 32-bit build the
@@ -19,3 +23,72 @@ enum { LORVEX_FA_ROWS = 14 };
 // The file-association table: 14 rows, no terminator row, writable by the
 // host. This library never reads or changes it after load.
 extern "C" FILEASSOCIATIONS gFA[LORVEX_FA_ROWS];
+
+// ---- Picture types and the open/save filter texts --------------------------
+
+// One picture type of the open filter: the extension (upper case, no dot)
+// and the display name, or null when the display name is the extension.
+struct FILTERFILEEXTRY {
+    const WCHAR* szExt;
+    const WCHAR* szDescription;
+};
+
+extern "C" {
+
+// The picture types the viewer opens, in filter order; the last row is the
+// viewer's own portfolio type "LVX".
+extern const FILTERFILEEXTRY szStaticOpenFileFilter[14];
+
+// The savable extensions in the order of szSaveFilter, then null.
+extern const WCHAR* const szSaveFilter2[12];
+
+// The save dialog's filter: eleven description/pattern pairs, each string
+// zero-terminated, then one more zero (the rest of the array is zero).
+extern WCHAR szSaveFilter[270];
+
+// Extensions registered by plug-ins, in registration order. The texts are
+// the library's own copies, so a caller's buffer may go away after
+// RegisterFileExtension returns.
+extern std::list<const WCHAR*> sPluginSupportedExtensions;
+
+// The extensions a folder list enumerates: every static type except "LVX",
+// then the plug-in extensions. Rebuilt by every filter build.
+extern std::vector<const WCHAR*> szSupportedFilesFilter;
+
+// The open filter text (pairs of zero-terminated strings ending in extra
+// zeros), built on the first call; the same buffer afterwards. It belongs to
+// the library and is invalid after FreeOpenFilterBuffers or
+// RegisterFileExtension. Null only when memory ran out.
+const WCHAR* GetOpenFilter(void);
+// The same without the portfolio type and without the all-files entry.
+const WCHAR* GetOpenFilterWithoutLVX(void);
+// Releases both filter texts; the next Get call builds anew.
+void FreeOpenFilterBuffers(void);
+// Adds a plug-in extension (without dot) unless it equals, case-sensitively,
+// a static type or an extension already registered; then rebuilds both
+// filter texts. Null or empty extensions are ignored.
+void RegisterFileExtension(const WCHAR* extension);
+
+}  // extern "C"
+
+// Resets the library's file dialog record for owner: 260-character buffers,
+// default extension "jpg", everything else zero.
+void DibFileInitialize(HWND owner);
+// The same, plus this library's module instance and an initial folder (the
+// pointer is kept, so folder must outlive the dialogs that use it).
+void DibFileInitialize(HWND owner, const WCHAR* initialFolder);
+
+// ---- Open and save dialogs -----------------------------------------------
+struct HostSaveContext;
+
+extern "C" {
+// The open dialog on the library's file dialog record with the open filter;
+// file and title are buffers of 260 characters. Non-zero when a file was
+// chosen (the platform's result, zero on cancel or failure).
+int DibFileOpenDlg(HWND owner, WCHAR* file, WCHAR* title);
+// The save dialog with the "Advanced options" panel. It proposes the name and
+// type of the picture that context's document window leads to, and the panel
+// sets the chosen compression on that picture. Non-zero when a name was chosen.
+int DibFileSaveDlg(HWND owner, WCHAR* file, WCHAR* title, HostSaveContext* context);
+}
+// ---- end of open and save dialogs ----------------------------------------

@@ -1,0 +1,429 @@
+// The open and save dialogs, driven as a user drives them: the proposed name
+// and type, the compression panel, typed names, type changes and refusals.
+#include <lorvexops/lorvexops.h>
+#include "modaldriver.h"
+#include "testsupport.h"
+
+#include <commctrl.h>
+#include <dlgs.h>
+#include <Magick++.h>
+#include <string>
+#include <vector>
+
+#include "../../resources/compression_ids.h"
+
+namespace lorvex {
+OPENFILENAMEW& FileDialogRecord();
+}
+
+namespace {
+
+using lvtest::WString;
+using Texts = std::vector<std::string>;
+
+const Texts kPngList = {"Uncompressed", "JPEG Compression", "ZIP Compression"};
+const Texts kGifList = {"Uncompressed", "LZW Compression"};
+const Texts kJpegList = {"Uncompressed", "JPEG Compression", "Lossless JPEG Compression"};
+const Texts kTiffList = {"Fax Compression", "Group4 Compression", "LZW Compression", "RLE Compression",
+                         "ZIP Compression"};
+const Texts kBmpList = {"Uncompressed", "RLE Compression"};
+
+// The save dialog as the test sees it.
+struct SaveDialog {
+    HWND dialog = nullptr;
+    HWND panel = nullptr;
+
+    static SaveDialog Find()
+    {
+        SaveDialog found;
+        HWND dialog = lvtest::ActiveDialog();
+        if (!dialog || !GetDlgItem(dialog, cmb1))
+            return found;
+        for (HWND child = FindWindowExW(dialog, nullptr, L"#32770", nullptr); child;
+             child = FindWindowExW(dialog, child, L"#32770", nullptr))
+            if (GetDlgItem(child, IDC_COMPRESSION_TYPE))
+                found.panel = child;
+        found.dialog = dialog;
+        return found;
+    }
+    explicit operator bool() const { return dialog != nullptr; }
+
+    HWND NameControl() const
+    {
+        HWND edit = GetDlgItem(dialog, edt1);
+        return edit ? edit : GetDlgItem(dialog, cmb13);
+    }
+    // Where the keys of the name go: the edit inside the name box.
+    HWND NameEdit() const
+    {
+        HWND control = NameControl();
+        HWND edit = reinterpret_cast<HWND>(SendMessageW(control, CBEM_GETEDITCONTROL, 0, 0));
+        return edit ? edit : control;
+    }
+    WString Name() const { return lvtest::TextOf(NameControl()); }
+    void SetName(const WCHAR* name) const { SendMessageW(NameControl(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name)); }
+    // Clears the name and types it key by key.
+    void TypeName(const WCHAR* name) const
+    {
+        SetName(L"");
+        HWND edit = NameEdit();
+        for (const WCHAR* c = name; *c; ++c) {
+            SHORT scan = VkKeyScanW(*c);
+            WPARAM key = scan == -1 ? 0 : LOBYTE(scan);
+            SendMessageW(edit, WM_KEYDOWN, key, 1);
+            SendMessageW(edit, WM_CHAR, *c, 1);
+            SendMessageW(edit, WM_KEYUP, key, 0xC0000001);
+        }
+    }
+    int TypeIndex() const { return static_cast<int>(SendDlgItemMessageW(dialog, cmb1, CB_GETCURSEL, 0, 0)); }
+    // Picks a file type the way the combo box reports a user's choice.
+    void ChooseType(int index) const
+    {
+        HWND types = GetDlgItem(dialog, cmb1);
+        SendMessageW(types, CB_SETCURSEL, index, 0);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
+    }
+    HWND List() const { return GetDlgItem(panel, IDC_COMPRESSION_TYPE); }
+    Texts Entries() const
+    {
+        Texts texts;
+        int count = static_cast<int>(SendMessageW(List(), CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            WCHAR text[64] = {};
+            SendMessageW(List(), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            texts.push_back(lvtest::Utf8(text));
+        }
+        return texts;
+    }
+    std::string SelectedEntry() const
+    {
+        LRESULT index = SendMessageW(List(), CB_GETCURSEL, 0, 0);
+        WCHAR text[64] = {};
+        if (index >= 0)
+            SendMessageW(List(), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+        return lvtest::Utf8(text);
+    }
+    void ChooseCompression(const WCHAR* text) const
+    {
+        LRESULT index = SendMessageW(List(), CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(text));
+        SendMessageW(List(), CB_SETCURSEL, index, 0);
+        SendMessageW(panel, WM_COMMAND, MAKEWPARAM(IDC_COMPRESSION_TYPE, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(List()));
+    }
+    void Cancel() const { lvtest::PostClick(dialog, IDCANCEL); }
+    void Save() const { lvtest::PostClick(dialog, IDOK); }
+};
+
+std::string Join(const Texts& texts)
+{
+    std::string joined;
+    for (const std::string& text : texts)
+        joined += (joined.empty() ? "" : " | ") + text;
+    return joined;
+}
+
+// A document window of the host whose user data is its picture record.
+class FileDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"LorvexTestDocument";
+        RegisterClassW(&windowClass);
+        m_document = CreateWindowExW(0, L"LorvexTestDocument", L"document", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200,
+                                     nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(m_document, nullptr);
+        m_picture = new HostPictureRecord();
+        m_picture->picture = Magick::Image(Magick::Geometry(16, 16), Magick::Color("blue"));
+        SetWindowLongPtrW(m_document, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(m_picture));
+        m_context.document = m_document;
+        m_folder = m_temp.path();
+        DibFileInitialize(m_document, m_folder.c_str());
+    }
+    void TearDown() override
+    {
+        DestroyWindow(m_document);
+        delete m_picture;
+    }
+
+    // The picture the dialog will propose: its name inside the test folder
+    // and its format.
+    void Picture(const WCHAR* name, const char* format)
+    {
+        WString path = m_temp.File(name);
+        lstrcpynW(m_picture->currentFileName, path.c_str(), MAX_PATH);
+        m_picture->picture.magick(format);
+    }
+
+    // Runs the save dialog while driver works it; the dialog's result.
+    int RunSave(lvtest::ModalDriver& driver)
+    {
+        ZeroMemory(m_file, sizeof m_file);
+        ZeroMemory(m_title, sizeof m_title);
+        driver.Start();
+        int result = DibFileSaveDlg(m_document, m_file, m_title, &m_context);
+        EXPECT_TRUE(driver.Finished()) << "the dialog ended before every step ran";
+        EXPECT_FALSE(driver.TimedOut()) << "the dialog did not react in time";
+        return result;
+    }
+
+    lvtest::TempDir m_temp;
+    WString m_folder;
+    HWND m_document = nullptr;
+    HostPictureRecord* m_picture = nullptr;
+    HostSaveContext m_context = {};
+    WCHAR m_file[MAX_PATH] = {};
+    WCHAR m_title[MAX_PATH] = {};
+};
+
+// Waits for the save dialog and runs check on it once.
+lvtest::ModalDriver::Step OnSaveDialog(std::function<void(const SaveDialog&)> check)
+{
+    return [check] {
+        SaveDialog found = SaveDialog::Find();
+        if (!found)
+            return false;
+        check(found);
+        return true;
+    };
+}
+
+TEST_F(FileDialogTest, ProposesTheNameFilterAndDefaultExtensionOfThePicture)
+{
+    struct Case {
+        const WCHAR* name;
+        const char* format;
+        const WCHAR* shown;      // in the file-name box
+        int filterIndex;
+        const WCHAR* defaultExtension;
+        Texts list;               // the picture's own format
+    };
+    // In this order: a type that cannot be saved keeps the last saved one.
+    const Case cases[] = {
+        {L"photo.JPEG", "JPEG", L"photo.JPEG", 3, L"JPEG", kJpegList},
+        {L"photo.tiff", "TIFF", L"photo", 3, L"JPEG", kTiffList},
+        {L"photo", "PNG", L"photo", 4, L"PNG", kPngList},
+        {L"scan.tiff", "TIFF", L"scan", 4, L"PNG", kTiffList},
+        {L"фото 写真 🎞.gif", "GIF", L"фото 写真 🎞.gif", 10, L"GIF", kGifList},
+        {L"picture.jpg", "JPEG", L"picture.jpg", 2, L"JPG", kJpegList},
+        // Longer than the extension buffer: no type, so it goes like TIFF.
+        {L"photo.averylongext", "TIFF", L"photo", 2, L"JPG", kTiffList},
+        // The panel falls back on the picture's format for a bare name.
+        {L"photo.averylongext", "PNG", L"photo", 4, L"PNG", kPngList},
+    };
+    for (const Case& c : cases) {
+        const std::string label = lvtest::Utf8(c.name);
+        Picture(c.name, c.format);
+        lvtest::ModalDriver driver;
+        driver.Then(OnSaveDialog([&](const SaveDialog& dialog) {
+            EXPECT_WEQ(c.shown, dialog.Name().c_str()) << label;
+            EXPECT_EQ(c.filterIndex - 1, dialog.TypeIndex()) << label;
+            EXPECT_EQ(Join(c.list), Join(dialog.Entries())) << label;
+            dialog.Cancel();
+        }));
+        EXPECT_EQ(0, RunSave(driver)) << label;
+        const OPENFILENAMEW& record = lorvex::FileDialogRecord();
+        EXPECT_EQ(static_cast<DWORD>(c.filterIndex), record.nFilterIndex) << label;
+        EXPECT_WEQ(c.defaultExtension, record.lpstrDefExt) << label;
+        EXPECT_EQ(static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_EXPLORER),
+                  record.Flags)
+            << label;
+    }
+}
+
+TEST_F(FileDialogTest, ThePanelSetsTheChosenCompressionOnThePicture)
+{
+    Picture(L"photo.png", "PNG");
+    m_picture->picture.compressType(Magick::NoCompression);
+    lvtest::ModalDriver driver;
+    driver.Then(OnSaveDialog([&](const SaveDialog& dialog) {
+              ASSERT_NE(dialog.panel, nullptr);
+              EXPECT_EQ(Join(kPngList), Join(dialog.Entries()));
+              EXPECT_EQ("Uncompressed", dialog.SelectedEntry());
+              EXPECT_TRUE(IsWindowEnabled(dialog.List()));
+              // Showing the list does not change the picture.
+              EXPECT_EQ(Magick::NoCompression, m_picture->picture.compressType());
+              dialog.ChooseCompression(L"ZIP Compression");
+              EXPECT_EQ(Magick::ZipCompression, m_picture->picture.compressType());
+              dialog.SetName(L"saved.png");
+              dialog.Save();
+          }));
+    EXPECT_NE(0, RunSave(driver));
+    EXPECT_WEQ(m_temp.File(L"saved.png").c_str(), m_file);
+    EXPECT_WEQ(L"saved.png", m_title);
+    EXPECT_EQ(Magick::ZipCompression, m_picture->picture.compressType());
+}
+
+TEST_F(FileDialogTest, ThePanelLinesUpWithTheCancelButton)
+{
+    Picture(L"photo.jpg", "JPEG");
+    lvtest::ModalDriver driver;
+    driver.Then([] { return SaveDialog::Find().panel != nullptr; })
+        .Then([] {
+            lvtest::PumpMessages(100);
+            return true;
+        })
+        .Then(OnSaveDialog([&](const SaveDialog& dialog) {
+            RECT cancel, panel, group;
+            GetWindowRect(GetDlgItem(dialog.dialog, IDCANCEL), &cancel);
+            GetWindowRect(dialog.panel, &panel);
+            GetWindowRect(GetDlgItem(dialog.panel, IDG_ADVANCED_OPTIONS), &group);
+            // The panel covers the dialog; its group lies below the dialog's
+            // own controls.
+            EXPECT_EQ(cancel.right, panel.right);
+            EXPECT_EQ(cancel.right, group.right);
+            EXPECT_TRUE(IsWindowVisible(dialog.panel));
+            EXPECT_GE(group.top, cancel.bottom);
+            const WString shot = lvtest::ScreenshotDir() + L"\\save-dialog-advanced-options.png";
+            EXPECT_TRUE(lvtest::SaveScreenshot(dialog.dialog, shot.c_str()));
+            dialog.Cancel();
+        }));
+    EXPECT_EQ(0, RunSave(driver));
+}
+
+TEST_F(FileDialogTest, TheFilterDialogChoiceIsKeptBetweenRuns)
+{
+    Picture(L"photo.jpg", "JPEG");
+    for (int run = 0; run < 2; ++run) {
+        lvtest::ModalDriver driver;
+        driver.Then(OnSaveDialog([&](const SaveDialog& dialog) {
+            // First run: unchecked; the click checks it. Second: still
+            // checked; the click clears it again.
+            EXPECT_EQ(run == 0 ? BST_UNCHECKED : BST_CHECKED, IsDlgButtonChecked(dialog.panel, IDX_NO_FILTER_DIALOG))
+                << "run " << run;
+            SendDlgItemMessageW(dialog.panel, IDX_NO_FILTER_DIALOG, BM_CLICK, 0, 0);
+            dialog.Cancel();
+        }));
+        EXPECT_EQ(0, RunSave(driver));
+    }
+}
+
+TEST_F(FileDialogTest, TypingANameWithASaveTypeSwitchesBothListsAtTheKeyRelease)
+{
+    Picture(L"photo.jpg", "JPEG");
+    struct Typed {
+        const WCHAR* name;
+        int typeIndex;           // expected afterwards
+        Texts list;
+        const char* format;      // the picture's
+    };
+    const Typed steps[] = {
+        {L"name.png", 3, kPngList, "PNG"},
+        {L"name.gif", 9, kGifList, "GIF"},
+        {L"name.psd", 9, kGifList, "GIF"},       // not a save type: nothing changes
+        {L"name.Bmp", 0, kBmpList, "BMP"},
+        {L"no extension", 0, kBmpList, "BMP"},
+    };
+    lvtest::ModalDriver driver;
+    driver.Then(OnSaveDialog([&](const SaveDialog& dialog) {
+        EXPECT_EQ(1, dialog.TypeIndex());
+        for (const Typed& step : steps) {
+            const std::string label = lvtest::Utf8(step.name);
+            dialog.TypeName(step.name);
+            EXPECT_WEQ(step.name, dialog.Name().c_str()) << label;
+            EXPECT_EQ(step.typeIndex, dialog.TypeIndex()) << label;
+            EXPECT_EQ(Join(step.list), Join(dialog.Entries())) << label;
+            EXPECT_EQ(step.format, m_picture->picture.magick()) << label;
+        }
+        dialog.Cancel();
+    }));
+    EXPECT_EQ(0, RunSave(driver));
+}
+
+TEST_F(FileDialogTest, ChangingTheTypeRewritesTheNameAndTheList)
+{
+    Picture(L"photo.png", "PNG");
+    struct Change {
+        const WCHAR* before;
+        int typeIndex;
+        const WCHAR* after;
+        Texts list;
+        const char* format;
+    };
+    const Change changes[] = {
+        {L"photo.png", 9, L"photo.GIF", kGifList, "GIF"},
+        {L"photo", 0, L"photo.BMP", kBmpList, "BMP"},
+        {L"my.holiday.bmp", 7, L"my.holiday.TIF", kTiffList, "TIF"},
+    };
+    lvtest::ModalDriver driver;
+    driver.Then(OnSaveDialog([&](const SaveDialog& dialog) {
+        for (const Change& change : changes) {
+            const std::string label = lvtest::Utf8(change.before);
+            dialog.SetName(change.before);
+            dialog.ChooseType(change.typeIndex);
+            EXPECT_WEQ(change.after, dialog.Name().c_str()) << label;
+            EXPECT_EQ(Join(change.list), Join(dialog.Entries())) << label;
+            EXPECT_EQ(change.format, m_picture->picture.magick()) << label;
+            EXPECT_WEQ(szSaveFilter2[change.typeIndex], lorvex::FileDialogRecord().lpstrDefExt) << label;
+        }
+        dialog.Cancel();
+    }));
+    EXPECT_EQ(0, RunSave(driver));
+}
+
+TEST_F(FileDialogTest, ConfirmingAnUnknownExtensionIsRefusedAndTheDialogStaysOpen)
+{
+    Picture(L"photo.jpg", "JPEG");
+    HWND saveDialog = nullptr;
+    HWND messageBox = nullptr;
+    lvtest::ModalDriver driver;
+    driver.Then(OnSaveDialog([&](const SaveDialog& dialog) {
+              saveDialog = dialog.dialog;
+              dialog.SetName(L"photo.xyz");
+              dialog.Save();
+          }))
+        .Then([&] {
+            messageBox = lvtest::DialogWithCaption(L"File type error");
+            if (!messageBox)
+                return false;
+            EXPECT_NE(nullptr, lvtest::ChildWithText(messageBox, L"Please select a valid file type !", L"Static"));
+            EXPECT_EQ(saveDialog, GetWindow(messageBox, GW_OWNER));
+            lvtest::PostClick(messageBox, IDOK);
+            return true;
+        })
+        .Then([&] { return !IsWindow(messageBox); })
+        .Then(OnSaveDialog([&](const SaveDialog& dialog) {
+            EXPECT_EQ(saveDialog, dialog.dialog) << "the save dialog stays open";
+            EXPECT_FALSE(lvtest::FileExists(m_temp.File(L"photo.xyz").c_str()));
+            // Lower case is accepted: the check upper-cases the extension.
+            dialog.SetName(L"photo.jpg");
+            dialog.Save();
+        }));
+    EXPECT_NE(0, RunSave(driver));
+    EXPECT_WEQ(m_temp.File(L"photo.jpg").c_str(), m_file);
+}
+
+TEST_F(FileDialogTest, OpenDialogReturnsTheChosenFile)
+{
+    const char bytes[] = "BM";
+    for (const WCHAR* name : {L"bild.bmp", L"фото 写真 🎞.png"}) {
+        const std::string label = lvtest::Utf8(name);
+        WString path = m_temp.Write(name, bytes, sizeof bytes);
+        DibFileInitialize(m_document, m_folder.c_str());
+        lvtest::ModalDriver driver;
+        driver.Then([&] {
+            HWND dialog = lvtest::ActiveDialog();
+            if (!dialog || !GetDlgItem(dialog, cmb1))
+                return false;
+            HWND edit = GetDlgItem(dialog, edt1) ? GetDlgItem(dialog, edt1) : GetDlgItem(dialog, cmb13);
+            SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
+            lvtest::PostClick(dialog, IDOK);
+            return true;
+        });
+        WCHAR file[MAX_PATH] = {};
+        WCHAR title[MAX_PATH] = {};
+        driver.Start();
+        EXPECT_NE(0, DibFileOpenDlg(m_document, file, title)) << label;
+        EXPECT_TRUE(driver.Finished()) << label;
+        EXPECT_WEQ(path.c_str(), file) << label;
+        EXPECT_WEQ(name, title) << label;
+        const DWORD flags = lorvex::FileDialogRecord().Flags;
+        EXPECT_TRUE(flags & OFN_FILEMUSTEXIST) << label;
+        EXPECT_FALSE(flags & (OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_OVERWRITEPROMPT)) << label;
+    }
+}
+
+}  // namespace

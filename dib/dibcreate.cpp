@@ -302,19 +302,32 @@ HBITMAP CopyBitmap(HBITMAP bitmap)
         return nullptr;
     // The copy's pixels come from the blit, never from the source's memory.
     description.bmBits = nullptr;
-    ScopedGdiObject<HBITMAP> copy(CreateBitmapIndirect(&description));
-    if (!copy.get())
-        return nullptr;
     ScopedMemDC source, target;
     if (!source.get() || !target.get())
         return nullptr;
     ScopedSelect selectSource(source.get(), bitmap);
-    ScopedSelect selectTarget(target.get(), copy.get());
-    if (!selectSource.ok() || !selectTarget.ok())
+    if (!selectSource.ok())
+        return nullptr;
+    ScopedGdiObject<HBITMAP> copy(CreateBitmapIndirect(&description));
+    if (!copy.get())
+        return nullptr;
+    {
+        ScopedSelect selectTarget(target.get(), copy.get());
+        if (selectTarget.ok())
+            return BitBlt(target.get(), 0, 0, description.bmWidth, description.bmHeight, source.get(), 0, 0,
+                          SRCCOPY) ? copy.release() : nullptr;
+    }
+    // A depth the display cannot select (a 24-bit DIB section on a 32-bit
+    // screen): the copy takes the display's format instead.
+    ScopedWindowDC screen(nullptr);
+    ScopedGdiObject<HBITMAP> compatible(
+        screen.get() ? CreateCompatibleBitmap(screen.get(), description.bmWidth, description.bmHeight) : nullptr);
+    ScopedSelect selectTarget(target.get(), compatible.get());
+    if (!selectTarget.ok())
         return nullptr;
     if (!BitBlt(target.get(), 0, 0, description.bmWidth, description.bmHeight, source.get(), 0, 0, SRCCOPY))
         return nullptr;
-    return copy.release();
+    return compatible.release();
 }
 
 }  // extern "C"

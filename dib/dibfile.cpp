@@ -5,7 +5,7 @@
 #include "dib/scoped.h"
 
 #include <cstring>
-#include <string>
+#include <lorvexops/wchartraits.h>
 
 using namespace lorvex;
 
@@ -99,7 +99,7 @@ int SaveBmp(HDIB dib, const WCHAR* path)
         return 0;
     // Written under a temporary name beside the target and moved over it
     // only when complete, so a failed save never costs an existing file.
-    std::basic_string<WCHAR> temp(path);
+    LorvexWString temp(path);
     temp += L".lvxsave~";
     bool written;
     {

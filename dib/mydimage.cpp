@@ -3,6 +3,7 @@
 #include <lorvexops/dib.h>
 #include "dib/dibrecord.h"
 
+#include <cstdint>
 #include <cstring>
 
 using lorvex::DibFromHandle;
@@ -108,8 +109,8 @@ HDIB MyDImage::Crop(const POINT* topLeft, const POINT* bottomRight)
     try {
         if (!topLeft || !bottomRight)
             return nullptr;
-        const LONG width = bottomRight->x - topLeft->x;
-        const LONG height = bottomRight->y - topLeft->y;
+        const int64_t width = int64_t(bottomRight->x) - topLeft->x;
+        const int64_t height = int64_t(bottomRight->y) - topLeft->y;
         if (width < 0 || height < 0)
             return m_dib;
         DibRecord* r = DibFromHandle(m_dib);
@@ -127,13 +128,13 @@ HDIB MyDImage::Crop(const POINT* topLeft, const POINT* bottomRight)
         if (!c)
             return nullptr;
         const int depth = r->section.dsBm.bmBitsPixel;
-        for (LONG y = 0; y < height; ++y) {
+        for (int y = 0; y < int(height); ++y) {
             const BYTE* from = r->rows[topLeft->y + y];
             BYTE* to = c->rows[y];
             if (depth >= 8)
                 memcpy(to, from + size_t(topLeft->x) * (depth / 8), size_t(width) * (depth / 8));
             else
-                CopySubBytePixels(from, topLeft->x, to, width, depth);
+                CopySubBytePixels(from, topLeft->x, to, int(width), depth);
         }
         return crop;
     } catch (...) {

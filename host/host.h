@@ -2,6 +2,7 @@
 // static HostCommand, so subsystems add commands without touching main.cpp.
 #pragma once
 #include <windows.h>
+#include <lorvexops/wchartraits.h>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,7 @@ void Out(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void OutW(const WCHAR* text);         // no newline added
 void Heading(const char* title);
 // Every file of folder (no subfolders), sorted by name; full paths.
-std::vector<std::basic_string<WCHAR>> ListFiles(const WCHAR* folder);
-std::basic_string<WCHAR> JoinPath(const WCHAR* folder, const WCHAR* name);
+std::vector<LorvexWString> ListFiles(const WCHAR* folder);
+LorvexWString JoinPath(const WCHAR* folder, const WCHAR* name);
 // Runs a host subcommand as if typed (used by demos).
 int RunCommand(const char* name, const std::vector<const WCHAR*>& args);

@@ -89,18 +89,18 @@ void Heading(const char* title)
     Out("\n== %s ==\n", title);
 }
 
-std::basic_string<WCHAR> JoinPath(const WCHAR* folder, const WCHAR* name)
+LorvexWString JoinPath(const WCHAR* folder, const WCHAR* name)
 {
-    std::basic_string<WCHAR> path(folder);
+    LorvexWString path(folder);
     if (!path.empty() && path.back() != L'\\' && path.back() != L'/')
         path += L'\\';
     path += name;
     return path;
 }
 
-std::vector<std::basic_string<WCHAR>> ListFiles(const WCHAR* folder)
+std::vector<LorvexWString> ListFiles(const WCHAR* folder)
 {
-    std::vector<std::basic_string<WCHAR>> names;
+    std::vector<LorvexWString> names;
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW(JoinPath(folder, L"*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE)

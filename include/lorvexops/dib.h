@@ -89,7 +89,9 @@ void* DibCopyToPackedDib(HDIB dib, int globalFlag);
 // readable, or whose header cannot describe a picture.
 HDIB DibCopyFromPackedDib(const BITMAPINFO* packed);
 HBITMAP DibCopyToDdb(HDIB dib, HWND hwnd, HPALETTE palette);
-// A device-dependent copy of a bitmap; the source stays the caller's.
+// A device-dependent copy of a bitmap; the source stays the caller's. A
+// depth the display cannot select (a 24-bit DIB section) is copied in the
+// display's format.
 HBITMAP CopyBitmap(HBITMAP bitmap);
 
 // --- BMP files ----------------------------------------------------------------

@@ -3,11 +3,12 @@
 #pragma once
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <lorvexops/wchartraits.h>
 #include <string>
 
 namespace lvtest {
 
-using WString = std::basic_string<WCHAR>;
+using WString = LorvexWString;   // safe with 2-byte wchar_t (see wchartraits.h)
 
 std::string Utf8(const WCHAR* text);
 WString Wide(const char* utf8);

@@ -5,6 +5,9 @@
 
 #include <cstdint>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 using lorvex::DibFromHandle;
 using lorvex::DibRecord;
@@ -29,6 +32,43 @@ void CopySubBytePixels(const BYTE* from, int fromX, BYTE* to, int count, int dep
         int nibble = sx % 2 ? from[sx / 2] & 0xF : from[sx / 2] >> 4;
         BYTE& target = to[x / 2];
         target = x % 2 ? BYTE((target & 0xF0) | nibble) : BYTE((target & 0x0F) | (nibble << 4));
+    }
+}
+
+// Replaces every 3-byte pixel equal to from by to. Sixteen pixels (48 bytes)
+// are compared at a time: a pixel matches when all three of its byte
+// comparisons do, and most blocks hold no match at all.
+void ReplaceInRow(BYTE* row, int width, const BYTE from[3], const BYTE to[3])
+{
+    int x = 0;
+#ifdef __SSE2__
+    alignas(16) BYTE pattern[48];
+    for (int i = 0; i < 48; ++i)
+        pattern[i] = from[i % 3];
+    const __m128i p0 = _mm_load_si128(reinterpret_cast<const __m128i*>(pattern));
+    const __m128i p1 = _mm_load_si128(reinterpret_cast<const __m128i*>(pattern + 16));
+    const __m128i p2 = _mm_load_si128(reinterpret_cast<const __m128i*>(pattern + 32));
+    constexpr uint64_t kFirstBytes = 0x249249249249ull;   // bit 3i for pixel i
+    for (; x + 16 <= width; x += 16) {
+        BYTE* block = row + 3 * x;
+        const uint64_t equal =
+            uint64_t(uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<__m128i*>(block)), p0)))) |
+            uint64_t(uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<__m128i*>(block + 16)), p1)))) << 16 |
+            uint64_t(uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<__m128i*>(block + 32)), p2)))) << 32;
+        uint64_t matches = equal & (equal >> 1) & (equal >> 2) & kFirstBytes;
+        while (matches) {
+            const int bit = __builtin_ctzll(matches);
+            memcpy(block + bit, to, 3);
+            matches &= matches - 1;
+        }
+    }
+#endif
+    for (BYTE* p = row + 3 * x, *end = row + 3 * width; p != end; p += 3) {
+        if (p[0] == from[0] && p[1] == from[1] && p[2] == from[2]) {
+            p[0] = to[0];
+            p[1] = to[1];
+            p[2] = to[2];
+        }
     }
 }
 
@@ -85,20 +125,10 @@ MyDImage& MyDImage::tChangeColor(DWORD from, DWORD to)
 {
     DibRecord* r = DibFromHandle(m_dib);
     if (r && r->section.dsBm.bmBitsPixel == 24 && r->section.dsBm.bmWidth >= 1) {
-        const BYTE fromRed = GetRValue(from), fromGreen = GetGValue(from), fromBlue = GetBValue(from);
-        const BYTE toRed = GetRValue(to), toGreen = GetGValue(to), toBlue = GetBValue(to);
-        const int width = r->section.dsBm.bmWidth;
-        for (int y = 0; y < r->section.dsBm.bmHeight; ++y) {
-            BYTE* p = r->rows[y];
-            BYTE* end = p + 3 * width;
-            for (; p != end; p += 3) {
-                if (p[0] == fromBlue && p[1] == fromGreen && p[2] == fromRed) {
-                    p[0] = toBlue;
-                    p[1] = toGreen;
-                    p[2] = toRed;
-                }
-            }
-        }
+        const BYTE fromPixel[3] = {GetBValue(from), GetGValue(from), GetRValue(from)};
+        const BYTE toPixel[3] = {GetBValue(to), GetGValue(to), GetRValue(to)};
+        for (int y = 0; y < r->section.dsBm.bmHeight; ++y)
+            ReplaceInRow(r->rows[y], r->section.dsBm.bmWidth, fromPixel, toPixel);
     }
     DropDeviceBitmap();
     return *this;

@@ -94,6 +94,38 @@ TEST(MyDImage, ChangeColorIsExactAndOnlyAt24Bits)
     EXPECT_EQ(before, PixelBytes(palette.GetDib()));
 }
 
+TEST(MyDImage, ChangeColorFindsEveryPositionInWideRows)
+{
+    // Matches and near misses at every column of rows wider than the blocks
+    // the replacement compares at once, and in the columns left over.
+    const BYTE from[3] = {0x10, 0x20, 0x30};   // blue, green, red of COLORREF 0x102030
+    for (int width : {15, 16, 17, 37, 64}) {
+        SCOPED_TRACE(::testing::Message() << "width " << width);
+        MyDImage image(width, 3, 24, 0);
+        HDIB dib = image.GetDib();
+        std::vector<Bytes> expected(3);
+        unsigned state = unsigned(width);
+        for (int y = 0; y < 3; ++y) {
+            BYTE* row = DibPixelPtr(dib, 0, y);
+            for (int x = 0; x < width; ++x) {
+                state = state * 1103515245u + 12345u;
+                BYTE* p = row + 3 * x;
+                memcpy(p, from, 3);
+                const int kind = (state >> 16) % 4;   // 0: match; 1..3: one byte off
+                if (kind)
+                    p[kind - 1] ^= BYTE(1 << (state >> 24) % 8);
+            }
+            expected[y].assign(row, row + 3 * width);
+            for (int x = 0; x < width; ++x)
+                if (!memcmp(&expected[y][3 * x], from, 3))
+                    memcpy(&expected[y][3 * x], "\x0C\x0B\x0A", 3);   // blue first
+        }
+        image.tChangeColor(0x102030, 0x0C0B0A);
+        for (int y = 0; y < 3; ++y)
+            EXPECT_EQ(expected[y], Bytes(DibPixelPtr(dib, 0, y), DibPixelPtr(dib, 0, y) + 3 * width)) << "row " << y;
+    }
+}
+
 TEST(MyDImage, CropCopiesTheRectangle)
 {
     LeakCheck leaks("crop");

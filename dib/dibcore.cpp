@@ -194,7 +194,7 @@ int DibBitCount(HDIB dib)
 int DibRowLength(HDIB dib)
 {
     DibRecord* r = DibFromHandle(dib);
-    return r ? (r->section.dsBm.bmWidth * r->section.dsBm.bmBitsPixel + 31) / 32 * 4 : 0;
+    return r ? int((int64_t(r->section.dsBm.bmWidth) * r->section.dsBm.bmBitsPixel + 31) / 32 * 4) : 0;
 }
 
 DWORD DibNumColors(HDIB dib)

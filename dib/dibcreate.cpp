@@ -5,6 +5,7 @@
 #include "dib/dibrecord.h"
 #include "dib/scoped.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -79,7 +80,7 @@ DibRecord* FinishRecord(HBITMAP bitmap, const CreatorHeader* creator)
     BITMAPINFOHEADER& h = r->section.dsBmih;
     const int depth = r->section.dsBm.bmBitsPixel;
     const int rows = r->section.dsBm.bmHeight;
-    const int rowLength = (r->section.dsBm.bmWidth * depth + 31) / 32 * 4;
+    const int64_t rowLength = (int64_t(r->section.dsBm.bmWidth) * depth + 31) / 32 * 4;
     bool topDown = h.biHeight < 0;
     // The platform's report loses the creating header's row order, colour
     // count and plain-RGB compression; those come from the creator.
@@ -91,8 +92,12 @@ DibRecord* FinishRecord(HBITMAP bitmap, const CreatorHeader* creator)
             h.biClrUsed = creator->clrUsed;
     }
     h.biHeight = topDown ? -rows : rows;
-    if (h.biSizeImage != DWORD(rowLength) * DWORD(rows))
-        h.biSizeImage = DWORD(rowLength) * DWORD(rows);
+    // The sizes are 32-bit fields: a section beyond them cannot be described.
+    if (rowLength * rows > 0x7FFFFFFF) {
+        ReleaseRecord(r);
+        return nullptr;
+    }
+    h.biSizeImage = DWORD(rowLength * rows);
     DeriveShifts(r);
 
     r->rows = static_cast<BYTE**>(HeapAlloc(GetProcessHeap(), 0, sizeof(BYTE*) * rows));
@@ -101,7 +106,7 @@ DibRecord* FinishRecord(HBITMAP bitmap, const CreatorHeader* creator)
         return nullptr;
     }
     for (int y = 0; y < rows; ++y)
-        r->rows[y] = r->bits + size_t(topDown ? y : rows - 1 - y) * rowLength;
+        r->rows[y] = r->bits + size_t(topDown ? y : rows - 1 - y) * size_t(rowLength);
     CountDibCreated();
     return r;
 }

@@ -25,11 +25,16 @@ DibRecord* DibFromHandle(void* dib)
     return record->signature == kDibSignature ? record : nullptr;
 }
 
+namespace {
+
+// The header sizes accepted in info blocks, packed DIBs and files.
 bool IsKnownHeaderSize(DWORD size)
 {
     return size == sizeof(BITMAPCOREHEADER) || size == sizeof(BITMAPINFOHEADER) ||
            size == sizeof(BITMAPV4HEADER) || size == sizeof(BITMAPV5HEADER);
 }
+
+}  // namespace
 
 bool DescribeInfo(const void* header, uint64_t available, InfoLayout* layout)
 {

@@ -23,9 +23,6 @@ struct DibRecord {
 // platform before the signature is read.
 DibRecord* DibFromHandle(void* dib);
 
-// The header sizes this library accepts in info blocks, packed DIBs and files.
-bool IsKnownHeaderSize(DWORD size);
-
 // Byte lengths declared by an info block's header, computed without overflow.
 struct InfoLayout {
     DWORD headerSize;

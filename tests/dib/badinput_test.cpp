@@ -3,7 +3,6 @@
 #include "dibtest.h"
 
 #include <cstring>
-#include <functional>
 #include <random>
 
 using namespace dibtest;

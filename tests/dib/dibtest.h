@@ -42,7 +42,6 @@ public:
     DibHolder(const DibHolder&) = delete;
     DibHolder& operator=(const DibHolder&) = delete;
     HDIB get() const { return m_dib; }
-    void reset(HDIB dib) { if (m_dib) DibDelete(m_dib); m_dib = dib; }
 private:
     HDIB m_dib;
 };

@@ -166,11 +166,3 @@ TEST(DibRecord, RowTableFollowsTheCreatingHeightSign)
     }
 }
 
-TEST(DibRecord, BitmapHandleIsTheSection)
-{
-    DibHolder dib(DibCreate(7, 3, 24, 0));
-    DIBSECTION section = {};
-    ASSERT_EQ(int(sizeof section), GetObjectW(DibBitmapHandle(dib.get()), sizeof section, &section));
-    EXPECT_EQ(DibBitsPtr(dib.get()), section.dsBm.bmBits);
-    EXPECT_EQ(7, section.dsBm.bmWidth);
-}

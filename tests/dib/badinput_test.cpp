@@ -17,33 +17,6 @@ enum : size_t {
     kBitCount = 28, kCompression = 30, kSizeImage = 34, kClrUsed = 46,
 };
 
-// A region whose last readable byte is followed by a no-access page, so any
-// read past a block placed at its end faults.
-class GuardedRegion {
-public:
-    explicit GuardedRegion(size_t size) : m_size((size + 4095) / 4096 * 4096)
-    {
-        m_base = static_cast<BYTE*>(VirtualAlloc(nullptr, m_size + 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-        DWORD old;
-        VirtualProtect(m_base + m_size, 4096, PAGE_NOACCESS, &old);
-    }
-    ~GuardedRegion() { VirtualFree(m_base, 0, MEM_RELEASE); }
-    GuardedRegion(const GuardedRegion&) = delete;
-    GuardedRegion& operator=(const GuardedRegion&) = delete;
-    // Copies bytes so that they end right before the guard page.
-    const BITMAPINFO* Place(const BYTE* data, size_t size)
-    {
-        if (size > m_size)
-            size = m_size;
-        BYTE* at = m_base + m_size - size;
-        memcpy(at, data, size);
-        return reinterpret_cast<const BITMAPINFO*>(at);
-    }
-private:
-    size_t m_size;
-    BYTE* m_base;
-};
-
 // Rewrites one file in place: much cheaper under Wine than recreating it
 // (CREATE_ALWAYS), which matters over thousands of cases.
 bool Rewrite(const WString& path, const void* data, size_t size)
@@ -79,24 +52,24 @@ bool CheckLoad(const WString& path, const char* label)
 std::vector<Bytes> BaseFiles()
 {
     std::vector<Bytes> files;
-    BmpSpec spec;
-    spec.width = 7;
-    spec.height = 5;
-    spec.bitCount = 8;
-    spec.clrUsed = 4;
-    spec.colors = {{0, 0, 0, 0}, {255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}};
-    files.push_back(MakeBmpFile(spec));
-    spec.headerSize = 12;
-    spec.bitCount = 1;
-    spec.clrUsed = 0;
-    spec.colors.resize(2);
-    files.push_back(MakeBmpFile(spec));
-    spec.headerSize = 124;
-    spec.bitCount = 4;
-    spec.height = -5;
-    spec.colors.resize(16);
-    files.push_back(MakeBmpFile(spec));
-    BmpSpec direct;
+    BmpRecipe recipe;
+    recipe.width = 7;
+    recipe.height = 5;
+    recipe.bitCount = 8;
+    recipe.clrUsed = 4;
+    recipe.colors = {{0, 0, 0, 0}, {255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}};
+    files.push_back(MakeBmpFile(recipe));
+    recipe.headerSize = 12;
+    recipe.bitCount = 1;
+    recipe.clrUsed = 0;
+    recipe.colors.resize(2);
+    files.push_back(MakeBmpFile(recipe));
+    recipe.headerSize = 124;
+    recipe.bitCount = 4;
+    recipe.height = -5;
+    recipe.colors.resize(16);
+    files.push_back(MakeBmpFile(recipe));
+    BmpRecipe direct;
     direct.width = 5;
     direct.height = 4;
     direct.bitCount = 16;
@@ -137,12 +110,12 @@ TEST(DibBadInput, EveryTruncationIsRefused)
 
 TEST(DibBadInput, ExtremeHeaderFields)
 {
-    BmpSpec spec;
-    spec.width = 6;
-    spec.height = 4;
-    spec.bitCount = 8;
-    spec.colors.resize(256);
-    const Bytes base = MakeBmpFile(spec);
+    BmpRecipe recipe;
+    recipe.width = 6;
+    recipe.height = 4;
+    recipe.bitCount = 8;
+    recipe.colors.resize(256);
+    const Bytes base = MakeBmpFile(recipe);
     const DWORD size = DWORD(base.size());
     enum Outcome { Null, Valid, Either };
     struct Case { const char* name; size_t offset; int width; DWORD value; Outcome outcome; } cases[] = {
@@ -224,12 +197,12 @@ TEST(DibBadInput, HeaderSizesAndMaskPlacement)
     LeakCheck leaks("header sizes");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        BmpSpec spec;
-        spec.headerSize = c.headerSize;
-        spec.bitCount = c.depth;
-        spec.compression = c.compression;
-        spec.masks = c.masks;
-        Bytes file = MakeBmpFile(spec);
+        BmpRecipe recipe;
+        recipe.headerSize = c.headerSize;
+        recipe.bitCount = c.depth;
+        recipe.compression = c.compression;
+        recipe.masks = c.masks;
+        Bytes file = MakeBmpFile(recipe);
         Rewrite(path, file.data(), file.size());
         HDIB dib = DibFileLoad(path.c_str());
         EXPECT_EQ(c.valid, dib != nullptr);

@@ -152,11 +152,11 @@ TEST(DibPacked, RoundTripsInBothForms)
 
 TEST(DibPacked, BitfieldsBitsFollowTheMasks)
 {
-    BmpSpec spec;
-    spec.bitCount = 16;
-    spec.compression = BI_BITFIELDS;
-    spec.masks = {0xF800, 0x07E0, 0x001F};
-    Bytes packed = MakePackedDib(spec);
+    BmpRecipe recipe;
+    recipe.bitCount = 16;
+    recipe.compression = BI_BITFIELDS;
+    recipe.masks = {0xF800, 0x07E0, 0x001F};
+    Bytes packed = MakePackedDib(recipe);
     DibHolder dib(DibCopyFromPackedDib(reinterpret_cast<const BITMAPINFO*>(packed.data())));
     ASSERT_TRUE(dib.get());
     EXPECT_EQ(0, memcmp(packed.data() + 52, DibBitsPtr(dib.get()), DibBitsSize(dib.get())));
@@ -179,13 +179,13 @@ TEST(DibPacked, HeaderVariants)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        BmpSpec spec;
-        spec.headerSize = c.headerSize;
-        spec.bitCount = c.depth;
-        spec.compression = c.compression;
-        spec.width = 9;
-        spec.colors = gray;
-        Bytes packed = MakePackedDib(spec);
+        BmpRecipe recipe;
+        recipe.headerSize = c.headerSize;
+        recipe.bitCount = c.depth;
+        recipe.compression = c.compression;
+        recipe.width = 9;
+        recipe.colors = gray;
+        Bytes packed = MakePackedDib(recipe);
         DibHolder dib(DibCopyFromPackedDib(reinterpret_cast<const BITMAPINFO*>(packed.data())));
         ASSERT_EQ(c.made, dib.get() != nullptr);
         if (!c.made)
@@ -202,10 +202,10 @@ TEST(DibPacked, HeaderVariants)
 TEST(DibPacked, UnreadableTailIsRefused)
 {
     // The bits of a valid header run into a no-access page.
-    BmpSpec spec;
-    spec.width = 64;
-    spec.height = 64;
-    Bytes packed = MakePackedDib(spec);
+    BmpRecipe recipe;
+    recipe.width = 64;
+    recipe.height = 64;
+    Bytes packed = MakePackedDib(recipe);
     BYTE* pages = static_cast<BYTE*>(VirtualAlloc(nullptr, 3 * 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     DWORD old;
     VirtualProtect(pages + 2 * 4096, 4096, PAGE_NOACCESS, &old);

@@ -68,34 +68,34 @@ DWORD Get32(const Bytes& bytes, size_t offset)
     return value;
 }
 
-Bytes MakePackedDib(const BmpSpec& spec, size_t* infoBytes)
+Bytes MakePackedDib(const BmpRecipe& recipe, size_t* infoBytes)
 {
-    Bytes out(spec.headerSize, 0);
-    if (spec.headerSize == sizeof(BITMAPCOREHEADER)) {
+    Bytes out(recipe.headerSize, 0);
+    if (recipe.headerSize == sizeof(BITMAPCOREHEADER)) {
         Put32(out, 0, 12);
-        Put16(out, 4, WORD(spec.width));
-        Put16(out, 6, WORD(spec.height));
-        Put16(out, 8, spec.planes);
-        Put16(out, 10, spec.bitCount);
-    } else if (spec.headerSize >= 40) {
-        Put32(out, 0, spec.headerSize);
-        Put32(out, 4, DWORD(spec.width));
-        Put32(out, 8, DWORD(spec.height));
-        Put16(out, 12, spec.planes);
-        Put16(out, 14, spec.bitCount);
-        Put32(out, 16, spec.compression);
-        Put32(out, 32, spec.clrUsed);
-        for (size_t i = 0; i < spec.masks.size() && spec.headerSize > 40 && i < 4; ++i)
-            Put32(out, 40 + 4 * i, spec.masks[i]);
+        Put16(out, 4, WORD(recipe.width));
+        Put16(out, 6, WORD(recipe.height));
+        Put16(out, 8, recipe.planes);
+        Put16(out, 10, recipe.bitCount);
+    } else if (recipe.headerSize >= 40) {
+        Put32(out, 0, recipe.headerSize);
+        Put32(out, 4, DWORD(recipe.width));
+        Put32(out, 8, DWORD(recipe.height));
+        Put16(out, 12, recipe.planes);
+        Put16(out, 14, recipe.bitCount);
+        Put32(out, 16, recipe.compression);
+        Put32(out, 32, recipe.clrUsed);
+        for (size_t i = 0; i < recipe.masks.size() && recipe.headerSize > 40 && i < 4; ++i)
+            Put32(out, 40 + 4 * i, recipe.masks[i]);
     }
-    if (spec.headerSize == 40)
-        for (DWORD mask : spec.masks) {
+    if (recipe.headerSize == 40)
+        for (DWORD mask : recipe.masks) {
             size_t at = out.size();
             out.resize(at + 4);
             Put32(out, at, mask);
         }
-    for (const RGBQUAD& color : spec.colors) {
-        if (spec.headerSize == sizeof(BITMAPCOREHEADER)) {
+    for (const RGBQUAD& color : recipe.colors) {
+        if (recipe.headerSize == sizeof(BITMAPCOREHEADER)) {
             out.push_back(color.rgbBlue);
             out.push_back(color.rgbGreen);
             out.push_back(color.rgbRed);
@@ -104,14 +104,14 @@ Bytes MakePackedDib(const BmpSpec& spec, size_t* infoBytes)
             out.insert(out.end(), bytes, bytes + 4);
         }
     }
-    out.resize(out.size() + spec.gap, 0xEE);
+    out.resize(out.size() + recipe.gap, 0xEE);
     if (infoBytes)
         *infoBytes = out.size();
-    const int64_t rows = spec.height < 0 ? -int64_t(spec.height) : spec.height;
-    const int64_t rowLength = (int64_t(spec.width) * spec.bitCount + 31) / 32 * 4;
+    const int64_t rows = recipe.height < 0 ? -int64_t(recipe.height) : recipe.height;
+    const int64_t rowLength = (int64_t(recipe.width) * recipe.bitCount + 31) / 32 * 4;
     const int64_t bits = rowLength * rows;
     if (bits > 0 && bits < (64 << 20)) {
-        uint32_t state = spec.seed;
+        uint32_t state = recipe.seed;
         for (int64_t i = 0; i < bits; ++i) {
             state = state * 1103515245u + 12345u;
             out.push_back(BYTE(state >> 16));
@@ -120,10 +120,10 @@ Bytes MakePackedDib(const BmpSpec& spec, size_t* infoBytes)
     return out;
 }
 
-Bytes MakeBmpFile(const BmpSpec& spec)
+Bytes MakeBmpFile(const BmpRecipe& recipe)
 {
     size_t infoBytes = 0;
-    Bytes packed = MakePackedDib(spec, &infoBytes);
+    Bytes packed = MakePackedDib(recipe, &infoBytes);
     Bytes file(14, 0);
     Put16(file, 0, 0x4D42);
     Put32(file, 2, DWORD(14 + packed.size()));
@@ -153,6 +153,27 @@ Bytes MakeBmpFile(const BmpSpec& spec)
         memcmp(DibBitsPtr(expected), DibBitsPtr(actual), DibBitsSize(expected)))
         return ::testing::AssertionFailure() << "bits differ";
     return ::testing::AssertionSuccess();
+}
+
+GuardedRegion::GuardedRegion(size_t size) : m_size((size + 4095) / 4096 * 4096)
+{
+    m_base = static_cast<BYTE*>(VirtualAlloc(nullptr, m_size + 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    DWORD old;
+    VirtualProtect(m_base + m_size, 4096, PAGE_NOACCESS, &old);
+}
+
+GuardedRegion::~GuardedRegion()
+{
+    VirtualFree(m_base, 0, MEM_RELEASE);
+}
+
+const BITMAPINFO* GuardedRegion::Place(const BYTE* data, size_t size)
+{
+    if (size > m_size)
+        size = m_size;
+    BYTE* at = m_base + m_size - size;
+    memcpy(at, data, size);
+    return reinterpret_cast<const BITMAPINFO*>(at);
 }
 
 HDIB MakePatternDib(int width, int height, int depth, bool topDown, int colors)

@@ -46,7 +46,7 @@ private:
     HDIB m_dib;
 };
 
-struct BmpSpec {
+struct BmpRecipe {
     DWORD headerSize = 40;
     int32_t width = 4;
     int32_t height = 3;
@@ -60,9 +60,9 @@ struct BmpSpec {
     uint32_t seed = 1;               // pixel bytes pattern
 };
 
-// A packed DIB (info block then bits) and a whole BMP file for spec.
-Bytes MakePackedDib(const BmpSpec& spec, size_t* infoBytes = nullptr);
-Bytes MakeBmpFile(const BmpSpec& spec);
+// A packed DIB (info block then bits) and a whole BMP file for recipe.
+Bytes MakePackedDib(const BmpRecipe& recipe, size_t* infoBytes = nullptr);
+Bytes MakeBmpFile(const BmpRecipe& recipe);
 
 // Field access in little-endian byte vectors.
 void Put16(Bytes& bytes, size_t offset, WORD value);
@@ -71,6 +71,21 @@ DWORD Get32(const Bytes& bytes, size_t offset);
 
 // Header, masks, colour table and pixel bits of two DIBs are equal.
 ::testing::AssertionResult SameDib(HDIB expected, HDIB actual);
+
+// A region whose last readable byte is followed by a no-access page, so any
+// read past a block placed at its end faults.
+class GuardedRegion {
+public:
+    explicit GuardedRegion(size_t size);
+    ~GuardedRegion();
+    GuardedRegion(const GuardedRegion&) = delete;
+    GuardedRegion& operator=(const GuardedRegion&) = delete;
+    // Copies bytes so that they end right before the guard page.
+    const BITMAPINFO* Place(const BYTE* data, size_t size);
+private:
+    size_t m_size;
+    BYTE* m_base;
+};
 
 // A DIB filled with a deterministic pattern.
 HDIB MakePatternDib(int width, int height, int depth, bool topDown = false, int colors = 0);

@@ -17,12 +17,13 @@ TEST(DibFile, SaveWritesHeaderInfoAndBits)
         {"16-bit 5-6-5", nullptr, 66},
         {"24-bit top-down", MakePatternDib(5, 3, 24, true), 54},
         {"1-bit", MakePatternDib(9, 2, 1), 62},
+        {"16-bit plain RGB keeps no masks", MakePatternDib(5, 3, 16), 54},
     };
-    BmpSpec spec;
-    spec.bitCount = 16;
-    spec.compression = BI_BITFIELDS;
-    spec.masks = {0xF800, 0x07E0, 0x001F};
-    Bytes packed = MakePackedDib(spec);
+    BmpRecipe recipe;
+    recipe.bitCount = 16;
+    recipe.compression = BI_BITFIELDS;
+    recipe.masks = {0xF800, 0x07E0, 0x001F};
+    Bytes packed = MakePackedDib(recipe);
     cases[1].dib = DibCreateFromInfo(reinterpret_cast<const BITMAPINFO*>(packed.data()));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -53,8 +54,8 @@ TEST(DibFile, LoadRefusesMalformedStarts)
 {
     TempDir dir;
     LeakCheck leaks("malformed starts");
-    BmpSpec spec;
-    Bytes good = MakeBmpFile(spec);
+    BmpRecipe recipe;
+    Bytes good = MakeBmpFile(recipe);
     Bytes notBm = good;
     notBm[0] = 'M';
     notBm[1] = 'B';
@@ -78,13 +79,13 @@ TEST(DibFile, LoadRefusesMalformedStarts)
 TEST(DibFile, GapBeforeTheBitsIsSkipped)
 {
     TempDir dir;
-    BmpSpec spec;
-    spec.bitCount = 8;
-    spec.clrUsed = 3;
-    spec.colors = {{1, 2, 3, 0}, {4, 5, 6, 0}, {7, 8, 9, 0}};
-    spec.width = 5;
-    spec.gap = 37;
-    Bytes file = MakeBmpFile(spec);
+    BmpRecipe recipe;
+    recipe.bitCount = 8;
+    recipe.clrUsed = 3;
+    recipe.colors = {{1, 2, 3, 0}, {4, 5, 6, 0}, {7, 8, 9, 0}};
+    recipe.width = 5;
+    recipe.gap = 37;
+    Bytes file = MakeBmpFile(recipe);
     WString path = dir.Write(L"gap.bmp", file.data(), file.size());
     DibHolder dib(DibFileLoad(path.c_str()));
     ASSERT_TRUE(dib.get());
@@ -233,8 +234,19 @@ TEST(DibCorpus, BadFilesAreRefusedOrSafe)
     LeakCheck leaks("bad corpus");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        DibHolder dib(DibFileLoad(CorpusFile("b", c.file).c_str()));
+        const WString path = CorpusFile("b", c.file);
+        DibHolder dib(DibFileLoad(path.c_str()));
         EXPECT_EQ(c.loads, dib.get() != nullptr);
+        // The same bytes as a packed DIB ending at an unreadable page.
+        std::string bytes;
+        ASSERT_TRUE(lvtest::ReadWholeFile(path.c_str(), &bytes));
+        if (bytes.size() > 14) {
+            GuardedRegion region(bytes.size());
+            DibHolder packed(DibCopyFromPackedDib(
+                region.Place(reinterpret_cast<const BYTE*>(bytes.data()) + 14, bytes.size() - 14)));
+            if (packed.get())
+                EXPECT_TRUE(DibIsValid(packed.get()));
+        }
         if (!dib.get())
             continue;
         // Every pixel reachable, none beyond the buffer.

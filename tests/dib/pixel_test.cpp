@@ -132,8 +132,8 @@ TEST(DibPixel, ColourWritesRoundTrip)
 
 TEST(DibPixel, BitfieldsColours)
 {
-    BmpSpec spec;
-    spec.compression = BI_BITFIELDS;
+    BmpRecipe recipe;
+    recipe.compression = BI_BITFIELDS;
     struct Case { const char* name; WORD depth; std::vector<DWORD> masks; DWORD raw; RGBQUAD color; } cases[] = {
         {"5-6-5 white", 16, {0xF800, 0x07E0, 0x001F}, 0xFFFF, {0xF8, 0xFC, 0xF8, 0}},
         {"5-6-5 green step", 16, {0xF800, 0x07E0, 0x001F}, 0x0020, {0, 0x04, 0, 0}},
@@ -143,9 +143,9 @@ TEST(DibPixel, BitfieldsColours)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        spec.bitCount = c.depth;
-        spec.masks = c.masks;
-        Bytes packed = MakePackedDib(spec);
+        recipe.bitCount = c.depth;
+        recipe.masks = c.masks;
+        Bytes packed = MakePackedDib(recipe);
         DibHolder dib(DibCreateFromInfo(reinterpret_cast<const BITMAPINFO*>(packed.data())));
         ASSERT_TRUE(dib.get());
         DibSetPixel(dib.get(), 0, 0, c.raw);

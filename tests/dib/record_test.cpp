@@ -91,12 +91,12 @@ namespace {
 
 HDIB BitfieldsDib(int depth, DWORD red, DWORD green, DWORD blue, int height = 2)
 {
-    BmpSpec spec;
-    spec.bitCount = WORD(depth);
-    spec.height = height;
-    spec.compression = BI_BITFIELDS;
-    spec.masks = {red, green, blue};
-    Bytes packed = MakePackedDib(spec);
+    BmpRecipe recipe;
+    recipe.bitCount = WORD(depth);
+    recipe.height = height;
+    recipe.compression = BI_BITFIELDS;
+    recipe.masks = {red, green, blue};
+    Bytes packed = MakePackedDib(recipe);
     return DibCreateFromInfo(reinterpret_cast<const BITMAPINFO*>(packed.data()));
 }
 

@@ -1,0 +1,282 @@
+// Bad BMP files and packed DIBs: truncations, extreme header fields and a
+// seeded mutation run. Each gives null or a valid DIB, and nothing leaks.
+#include "dibtest.h"
+
+#include <cstring>
+#include <random>
+
+using namespace dibtest;
+using lvtest::TempDir;
+using lvtest::WString;
+
+namespace {
+
+// Offsets in a BMP file.
+enum : size_t {
+    kFileSize = 2, kOffBits = 10, kHeaderSize = 14, kWidth = 18, kHeight = 22, kPlanes = 26,
+    kBitCount = 28, kCompression = 30, kSizeImage = 34, kClrUsed = 46,
+};
+
+// Rewrites one file in place: much cheaper under Wine than recreating it
+// (CREATE_ALWAYS), which matters over thousands of cases.
+bool Rewrite(const WString& path, const void* data, size_t size)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = (size == 0 || (WriteFile(file, data, DWORD(size), &written, nullptr) && written == size)) &&
+              SetEndOfFile(file);
+    CloseHandle(file);
+    return ok;
+}
+
+// Loads a file and, when it gives a DIB, checks that the record holds together
+// and that every row can be touched.
+bool CheckLoad(const WString& path, const char* label)
+{
+    HDIB dib = DibFileLoad(path.c_str());
+    if (!dib)
+        return false;
+    EXPECT_EQ(1, DibIsValid(dib)) << label;
+    EXPECT_EQ(DibBitsSize(dib), DWORD(DibRowLength(dib)) * DWORD(DibHeight(dib))) << label;
+    const int w = DibWidth(dib), h = DibHeight(dib);
+    volatile DWORD sink = 0;
+    for (int y = 0; y < h; ++y)
+        sink = sink + DibGetPixel(dib, w - 1, y) + DibGetPixel(dib, 0, y);
+    EXPECT_EQ(1, DibDelete(dib)) << label;
+    return true;
+}
+
+std::vector<Bytes> BaseFiles()
+{
+    std::vector<Bytes> files;
+    BmpRecipe recipe;
+    recipe.width = 7;
+    recipe.height = 5;
+    recipe.bitCount = 8;
+    recipe.clrUsed = 4;
+    recipe.colors = {{0, 0, 0, 0}, {255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}};
+    files.push_back(MakeBmpFile(recipe));
+    recipe.headerSize = 12;
+    recipe.bitCount = 1;
+    recipe.clrUsed = 0;
+    recipe.colors.resize(2);
+    files.push_back(MakeBmpFile(recipe));
+    recipe.headerSize = 124;
+    recipe.bitCount = 4;
+    recipe.height = -5;
+    recipe.colors.resize(16);
+    files.push_back(MakeBmpFile(recipe));
+    BmpRecipe direct;
+    direct.width = 5;
+    direct.height = 4;
+    direct.bitCount = 16;
+    direct.compression = BI_BITFIELDS;
+    direct.masks = {0xF800, 0x07E0, 0x001F};
+    files.push_back(MakeBmpFile(direct));
+    direct.headerSize = 108;
+    direct.bitCount = 32;
+    direct.masks = {0xFF0000, 0xFF00, 0xFF, 0};
+    files.push_back(MakeBmpFile(direct));
+    direct.headerSize = 40;
+    direct.compression = BI_RGB;
+    direct.masks.clear();
+    direct.bitCount = 24;
+    direct.height = -4;
+    files.push_back(MakeBmpFile(direct));
+    return files;
+}
+
+}  // namespace
+
+TEST(DibBadInput, EveryTruncationIsRefused)
+{
+    TempDir dir;
+    LeakCheck leaks("truncations");
+    WString path = dir.File(L"cut.bmp");
+    int index = 0;
+    for (const Bytes& file : BaseFiles()) {
+        for (size_t length = 0; length < file.size(); ++length) {
+            Rewrite(path, file.data(), length);
+            EXPECT_EQ(nullptr, DibFileLoad(path.c_str())) << "base " << index << " cut at " << length;
+        }
+        Rewrite(path, file.data(), file.size());
+        EXPECT_TRUE(CheckLoad(path, "whole file")) << "base " << index;
+        ++index;
+    }
+}
+
+TEST(DibBadInput, ExtremeHeaderFields)
+{
+    BmpRecipe recipe;
+    recipe.width = 6;
+    recipe.height = 4;
+    recipe.bitCount = 8;
+    recipe.colors.resize(256);
+    const Bytes base = MakeBmpFile(recipe);
+    const DWORD size = DWORD(base.size());
+    enum Outcome { Null, Valid, Either };
+    struct Case { const char* name; size_t offset; int width; DWORD value; Outcome outcome; } cases[] = {
+        {"width 0", kWidth, 4, 0, Null},
+        {"width -1", kWidth, 4, DWORD(-1), Null},
+        {"width 0x7FFFFFFF", kWidth, 4, 0x7FFFFFFF, Null},
+        {"width 0x80000000", kWidth, 4, 0x80000000, Null},
+        {"height 0", kHeight, 4, 0, Null},
+        {"height -1 (one top-down row)", kHeight, 4, DWORD(-1), Valid},
+        {"height -4", kHeight, 4, DWORD(-4), Valid},
+        {"height 0x7FFFFFFF", kHeight, 4, 0x7FFFFFFF, Null},
+        {"height 0x80000000", kHeight, 4, 0x80000000, Null},
+        {"bit count 0", kBitCount, 2, 0, Null},
+        {"bit count 2", kBitCount, 2, 2, Null},
+        {"bit count 3", kBitCount, 2, 3, Null},
+        {"bit count 64", kBitCount, 2, 64, Null},
+        {"bit count 4 with 256 colours used", kBitCount, 2, 4, Either},
+        {"planes 0", kPlanes, 2, 0, Null},
+        {"planes 2", kPlanes, 2, 2, Null},
+        {"colours used 257", kClrUsed, 4, 257, Null},
+        {"colours used 0x40000000", kClrUsed, 4, 0x40000000, Null},
+        {"colours used 0xFFFFFFFF", kClrUsed, 4, 0xFFFFFFFF, Null},
+        {"bfOffBits 0", kOffBits, 4, 0, Null},
+        {"bfOffBits 13", kOffBits, 4, 13, Null},
+        {"bfOffBits 14", kOffBits, 4, 14, Null},
+        {"bfOffBits inside the header", kOffBits, 4, 30, Null},
+        {"bfOffBits inside the colour table", kOffBits, 4, 54 + 100, Null},
+        {"bfOffBits at the end", kOffBits, 4, size, Null},
+        {"bfOffBits beyond the end", kOffBits, 4, size + 1000, Null},
+        {"bfOffBits 0xFFFFFFFF", kOffBits, 4, 0xFFFFFFFF, Null},
+        {"bfSize wrong", kFileSize, 4, 3, Valid},
+        {"biSizeImage huge", kSizeImage, 4, 0xFFFFFFF0, Valid},
+        {"RLE8", kCompression, 4, BI_RLE8, Null},
+        {"RLE4", kCompression, 4, BI_RLE4, Null},
+        {"JPEG", kCompression, 4, BI_JPEG, Null},
+        {"PNG", kCompression, 4, BI_PNG, Null},
+        {"bitfields at 8 bits", kCompression, 4, BI_BITFIELDS, Null},
+        {"compression 0xFFFFFFFF", kCompression, 4, 0xFFFFFFFF, Null},
+        {"header size 0", kHeaderSize, 4, 0, Null},
+        {"header size 39", kHeaderSize, 4, 39, Null},
+        {"header size 41", kHeaderSize, 4, 41, Null},
+        {"header size 64", kHeaderSize, 4, 64, Null},
+        {"header size 0xFFFFFFFF", kHeaderSize, 4, 0xFFFFFFFF, Null},
+    };
+    TempDir dir;
+    WString path = dir.File(L"extreme.bmp");
+    GuardedRegion region(base.size());
+    LeakCheck leaks("extreme fields");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bytes file = base;
+        if (c.width == 2)
+            Put16(file, c.offset, WORD(c.value));
+        else
+            Put32(file, c.offset, c.value);
+        Rewrite(path, file.data(), file.size());
+        bool loaded = CheckLoad(path, c.name);
+        if (c.outcome != Either)
+            EXPECT_EQ(c.outcome == Valid, loaded);
+        HDIB packed = DibCopyFromPackedDib(region.Place(file.data() + 14, file.size() - 14));
+        if (c.offset != kOffBits && c.offset != kFileSize && c.outcome != Either)
+            EXPECT_EQ(c.outcome == Valid, packed != nullptr) << "packed";
+        DibDelete(packed);
+    }
+}
+
+TEST(DibBadInput, HeaderSizesAndMaskPlacement)
+{
+    struct Case { const char* name; DWORD headerSize; WORD depth; DWORD compression; std::vector<DWORD> masks; bool valid; } cases[] = {
+        {"12-byte header, 24 bits", 12, 24, BI_RGB, {}, true},
+        {"12-byte header, 16 bits", 12, 16, BI_RGB, {}, false},
+        {"108-byte header, 5-6-5 inside", 108, 16, BI_BITFIELDS, {0xF800, 0x07E0, 0x1F, 0}, true},
+        {"124-byte header, 32 bits", 124, 32, BI_RGB, {}, true},
+        {"64-byte header", 64, 24, BI_RGB, {}, false},
+        {"bitfields at 24 bits", 40, 24, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF}, false},
+    };
+    TempDir dir;
+    WString path = dir.File(L"header.bmp");
+    LeakCheck leaks("header sizes");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BmpRecipe recipe;
+        recipe.headerSize = c.headerSize;
+        recipe.bitCount = c.depth;
+        recipe.compression = c.compression;
+        recipe.masks = c.masks;
+        Bytes file = MakeBmpFile(recipe);
+        Rewrite(path, file.data(), file.size());
+        HDIB dib = DibFileLoad(path.c_str());
+        EXPECT_EQ(c.valid, dib != nullptr);
+        if (dib && c.compression == BI_BITFIELDS)
+            EXPECT_EQ(c.masks[1], DibMask(dib, 1));
+        DibDelete(dib);
+    }
+}
+
+TEST(DibBadInput, SeededMutations)
+{
+    const std::vector<Bytes> bases = BaseFiles();
+    const DWORD interesting[] = {0, 1, 2, 3, 7, 8, 12, 14, 15, 16, 24, 31, 32, 40, 54, 64, 108, 124, 255, 256,
+                                 257, 0x7FFF, 0x8000, 0xFFFF, 0x10000, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF,
+                                 0xFFFFFFFE, 0x40000000};
+    const size_t fields[] = {kFileSize, kOffBits, kHeaderSize, kWidth, kHeight, kPlanes, kBitCount,
+                             kCompression, kSizeImage, kClrUsed, 54, 58, 62};
+    std::mt19937 random(20261206);
+    TempDir dir;
+    WString path = dir.File(L"mutant.bmp");
+    GuardedRegion region(1 << 16);
+    const int runs = 20000;
+    int loaded = 0, packedLoaded = 0;
+    LeakCheck leaks("mutations");
+    for (int run = 0; run < runs; ++run) {
+        Bytes file = bases[random() % bases.size()];
+        const int edits = 1 + random() % 4;
+        for (int e = 0; e < edits; ++e) {
+            switch (random() % 6) {
+            case 0:
+                file[random() % file.size()] = BYTE(random());
+                break;
+            case 1:
+                file[random() % file.size()] ^= BYTE(1u << (random() % 8));
+                break;
+            case 2: {
+                size_t at = fields[random() % (sizeof fields / sizeof *fields)];
+                if (at + 4 <= file.size())
+                    Put32(file, at, interesting[random() % (sizeof interesting / sizeof *interesting)]);
+                break;
+            }
+            case 3: {
+                size_t at = fields[random() % (sizeof fields / sizeof *fields)];
+                if (at + 2 <= file.size())
+                    Put16(file, at, WORD(interesting[random() % (sizeof interesting / sizeof *interesting)]));
+                break;
+            }
+            case 4:
+                file.resize(random() % (file.size() + 1));
+                break;
+            default:
+                file.resize(file.size() + random() % 64, BYTE(random()));
+                break;
+            }
+            if (file.empty())
+                file.push_back('B');
+        }
+        ASSERT_TRUE(Rewrite(path, file.data(), file.size()));
+        char label[32];
+        snprintf(label, sizeof label, "mutation %d", run);
+        if (CheckLoad(path, label))
+            ++loaded;
+        if (file.size() > 14) {
+            HDIB packed = DibCopyFromPackedDib(region.Place(file.data() + 14, file.size() - 14));
+            if (packed) {
+                ++packedLoaded;
+                EXPECT_EQ(1, DibDelete(packed)) << label;
+            }
+        }
+        if (HasFailure())
+            FAIL() << "stopped at " << label;
+    }
+    // Both outcomes occur: the run is neither all refusals nor all loads.
+    EXPECT_GT(loaded, runs / 20);
+    EXPECT_LT(loaded, runs);
+    EXPECT_GT(packedLoaded, runs / 20);
+}

@@ -1,0 +1,93 @@
+// Helpers shared by the bitmap-core tests: leak counting and BMP builders.
+#pragma once
+#include <lorvexops/dib.h>
+#include "testsupport.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace dibtest {
+
+using Bytes = std::vector<BYTE>;
+
+// Live GDI objects of this process by kind, read from the platform's own
+// handle table (GetGuiResources is not usable here).
+struct GdiCounts {
+    int bitmaps = 0;
+    int dcs = 0;
+    int total = 0;
+};
+GdiCounts CountGdiObjects();
+
+// Fails the current test when DIB records or GDI objects made while it
+// lived were not released.
+class LeakCheck {
+public:
+    explicit LeakCheck(const char* what);
+    ~LeakCheck();
+    LeakCheck(const LeakCheck&) = delete;
+    LeakCheck& operator=(const LeakCheck&) = delete;
+private:
+    std::string m_what;
+    LONG m_dibs;
+    GdiCounts m_gdi;
+};
+
+// Owns a DIB handle for the length of a test.
+class DibHolder {
+public:
+    explicit DibHolder(HDIB dib = nullptr) : m_dib(dib) {}
+    ~DibHolder() { if (m_dib) DibDelete(m_dib); }
+    DibHolder(const DibHolder&) = delete;
+    DibHolder& operator=(const DibHolder&) = delete;
+    HDIB get() const { return m_dib; }
+private:
+    HDIB m_dib;
+};
+
+struct BmpRecipe {
+    DWORD headerSize = 40;
+    int32_t width = 4;
+    int32_t height = 3;
+    WORD planes = 1;
+    WORD bitCount = 24;
+    DWORD compression = BI_RGB;
+    DWORD clrUsed = 0;
+    std::vector<DWORD> masks;        // written after a 40-byte header, or inside larger ones
+    std::vector<RGBQUAD> colors;     // the colour table as written
+    DWORD gap = 0;                   // bytes between colour table and bits
+    uint32_t seed = 1;               // pixel bytes pattern
+};
+
+// A packed DIB (info block then bits) and a whole BMP file for recipe.
+Bytes MakePackedDib(const BmpRecipe& recipe, size_t* infoBytes = nullptr);
+Bytes MakeBmpFile(const BmpRecipe& recipe);
+
+// Field access in little-endian byte vectors.
+void Put16(Bytes& bytes, size_t offset, WORD value);
+void Put32(Bytes& bytes, size_t offset, DWORD value);
+DWORD Get32(const Bytes& bytes, size_t offset);
+
+// Header, masks, colour table and pixel bits of two DIBs are equal.
+::testing::AssertionResult SameDib(HDIB expected, HDIB actual);
+
+// A region whose last readable byte is followed by a no-access page, so any
+// read past a block placed at its end faults.
+class GuardedRegion {
+public:
+    explicit GuardedRegion(size_t size);
+    ~GuardedRegion();
+    GuardedRegion(const GuardedRegion&) = delete;
+    GuardedRegion& operator=(const GuardedRegion&) = delete;
+    // Copies bytes so that they end right before the guard page.
+    const BITMAPINFO* Place(const BYTE* data, size_t size);
+private:
+    size_t m_size;
+    BYTE* m_base;
+};
+
+// A DIB filled with a deterministic pattern.
+HDIB MakePatternDib(int width, int height, int depth, bool topDown = false, int colors = 0);
+
+}  // namespace dibtest

@@ -1,0 +1,259 @@
+// BMP files: save and load, and the external BMP corpus.
+#include "dibtest.h"
+
+#include <Magick++.h>
+#include <cstring>
+
+using namespace dibtest;
+using lvtest::TempDir;
+using lvtest::WString;
+
+TEST(DibFile, SaveWritesHeaderInfoAndBits)
+{
+    TempDir dir;
+    LeakCheck leaks("save and load");
+    struct Case { const char* name; HDIB dib; DWORD offBits; } cases[] = {
+        {"8-bit, 256 colours", MakePatternDib(10, 7, 8), 14 + 40 + 1024},
+        {"16-bit 5-6-5", nullptr, 66},
+        {"24-bit top-down", MakePatternDib(5, 3, 24, true), 54},
+        {"1-bit", MakePatternDib(9, 2, 1), 62},
+        {"16-bit plain RGB keeps no masks", MakePatternDib(5, 3, 16), 54},
+    };
+    BmpRecipe recipe;
+    recipe.bitCount = 16;
+    recipe.compression = BI_BITFIELDS;
+    recipe.masks = {0xF800, 0x07E0, 0x001F};
+    Bytes packed = MakePackedDib(recipe);
+    cases[1].dib = DibCreateFromInfo(reinterpret_cast<const BITMAPINFO*>(packed.data()));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DibHolder dib(c.dib);
+        ASSERT_TRUE(dib.get());
+        WString path = dir.File(L"saved.bmp");
+        ASSERT_EQ(1, DibFileSave(dib.get(), path.c_str()));
+        std::string bytes;
+        ASSERT_TRUE(lvtest::ReadWholeFile(path.c_str(), &bytes));
+        Bytes file(bytes.begin(), bytes.end());
+        ASSERT_EQ(size_t(14 + DibTotalSize(dib.get())), file.size());
+        EXPECT_EQ('B', file[0]);
+        EXPECT_EQ('M', file[1]);
+        EXPECT_EQ(file.size(), Get32(file, 2));
+        EXPECT_EQ(0u, Get32(file, 6));
+        EXPECT_EQ(c.offBits, Get32(file, 10));
+        EXPECT_EQ(40u, Get32(file, 14));
+        EXPECT_EQ(0, memcmp(&file[14], DibInfoHeaderPtr(dib.get()), 40));
+        if (DibMaskSize(dib.get()))
+            EXPECT_EQ(0, memcmp(&file[54], DibMaskPtr(dib.get()), 12));
+        EXPECT_EQ(0, memcmp(&file[c.offBits], DibBitsPtr(dib.get()), DibBitsSize(dib.get())));
+        DibHolder back(DibFileLoad(path.c_str()));
+        EXPECT_TRUE(SameDib(dib.get(), back.get()));
+    }
+}
+
+TEST(DibFile, LoadRefusesMalformedStarts)
+{
+    TempDir dir;
+    LeakCheck leaks("malformed starts");
+    BmpRecipe recipe;
+    Bytes good = MakeBmpFile(recipe);
+    Bytes notBm = good;
+    notBm[0] = 'M';
+    notBm[1] = 'B';
+    Bytes shortBits = good;
+    shortBits.pop_back();
+    Bytes thirteen(good.begin(), good.begin() + 13);
+    struct Case { const char* name; Bytes bytes; } cases[] = {
+        {"starts with MB", notBm},
+        {"13 bytes", thirteen},
+        {"empty", {}},
+        {"pixel data one byte short", shortBits},
+    };
+    for (const Case& c : cases) {
+        WString path = dir.Write(L"bad.bmp", c.bytes.data(), c.bytes.size());
+        EXPECT_EQ(nullptr, DibFileLoad(path.c_str())) << c.name;
+    }
+    EXPECT_EQ(nullptr, DibFileLoad(dir.File(L"missing.bmp").c_str()));
+    EXPECT_EQ(nullptr, DibFileLoad(nullptr));
+}
+
+TEST(DibFile, GapBeforeTheBitsIsSkipped)
+{
+    TempDir dir;
+    BmpRecipe recipe;
+    recipe.bitCount = 8;
+    recipe.clrUsed = 3;
+    recipe.colors = {{1, 2, 3, 0}, {4, 5, 6, 0}, {7, 8, 9, 0}};
+    recipe.width = 5;
+    recipe.gap = 37;
+    Bytes file = MakeBmpFile(recipe);
+    WString path = dir.Write(L"gap.bmp", file.data(), file.size());
+    DibHolder dib(DibFileLoad(path.c_str()));
+    ASSERT_TRUE(dib.get());
+    EXPECT_EQ(3u, DibNumColors(dib.get()));
+    EXPECT_EQ(0, memcmp(&file[14 + 40 + 12 + 37], DibBitsPtr(dib.get()), DibBitsSize(dib.get())));
+    RGBQUAD color = {};
+    EXPECT_EQ(1, DibGetColor(dib.get(), 2, &color));
+    EXPECT_EQ(9, color.rgbRed);
+}
+
+TEST(DibFile, FailedSavesKeepExistingFiles)
+{
+    TempDir dir;
+    WString path = dir.Write(L"keep.bmp", "precious", 8);
+    EXPECT_EQ(0, DibFileSave(nullptr, path.c_str()));
+    BYTE junk[256] = {};
+    EXPECT_EQ(0, DibFileSave(junk, path.c_str()));
+    std::string bytes;
+    ASSERT_TRUE(lvtest::ReadWholeFile(path.c_str(), &bytes));
+    EXPECT_EQ("precious", bytes);
+
+    DibHolder dib(DibCreate(3, 3, 24, 0));
+    EXPECT_EQ(0, DibFileSave(dib.get(), dir.File(L"no such folder\\x.bmp").c_str()));
+    EXPECT_FALSE(lvtest::FileExists(dir.File(L"no such folder").c_str()));
+    // A read-only target cannot be replaced; it stays, with nothing beside it.
+    WString locked = dir.Write(L"locked.bmp", "old", 3);
+    SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+    DibFileSave(dib.get(), locked.c_str());
+    SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((dir.path() + L"\\*").c_str(), &found);
+    int files = 0;
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                ++files;
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+    }
+    EXPECT_EQ(2, files) << "only keep.bmp and locked.bmp";
+}
+
+TEST(DibFile, UnicodePaths)
+{
+    TempDir dir;
+    DibHolder dib(MakePatternDib(4, 4, 24));
+    const WCHAR* names[] = {L"\x0444\x043e\x0442\x043e.bmp", L"\x5199\x771f.bmp", L"pic\xD83C\xDF9E.bmp"};
+    for (const WCHAR* name : names) {
+        WString path = dir.File(name);
+        ASSERT_EQ(1, DibFileSave(dib.get(), path.c_str())) << lvtest::Utf8(name);
+        DibHolder back(DibFileLoad(path.c_str()));
+        EXPECT_TRUE(SameDib(dib.get(), back.get())) << lvtest::Utf8(name);
+    }
+}
+
+namespace {
+
+WString CorpusFile(const char* folder, const char* name)
+{
+    WString dir = lvtest::TestDataDir();
+    if (dir.empty())
+        return dir;
+    // CTest hands over a Linux path; drive Z: is the Linux root.
+    if (dir[0] == L'/')
+        dir = L"Z:" + dir;
+    for (WCHAR& c : dir)
+        if (c == L'/')
+            c = L'\\';
+    return dir + L"\\bmpsuite\\" + lvtest::Wide(folder) + L"\\" + lvtest::Wide(name);
+}
+
+struct Reference {
+    const char* file;
+    const char* png;     // null: refused (RLE)
+    int yScale;          // reference rows per file row
+    int tolerance;       // low bits lost by 16-bit channels
+    int spoiledPercent;  // pixels a smoothly stretched reference may blur at edges
+};
+
+}  // namespace
+
+TEST(DibCorpus, GoodFilesMatchTheirReferences)
+{
+    if (lvtest::TestDataDir().empty() || !lvtest::FileExists(CorpusFile("g", "pal1.bmp").c_str()))
+        GTEST_SKIP() << "BMP corpus not found (LORVEX_TESTDATA_DIR)";
+    const Reference references[] = {
+        {"pal1.bmp", "pal1.png", 1, 0}, {"pal1wb.bmp", "pal1.png", 1, 0}, {"pal1bg.bmp", "pal1bg.png", 1, 0},
+        {"pal4.bmp", "pal4.png", 1, 0}, {"pal4gs.bmp", "pal4gs.png", 1, 0}, {"pal4rle.bmp", nullptr, 1, 0},
+        {"pal8.bmp", "pal8.png", 1, 0}, {"pal8-0.bmp", "pal8.png", 1, 0}, {"pal8os2.bmp", "pal8.png", 1, 0},
+        {"pal8rle.bmp", nullptr, 1, 0}, {"pal8topdown.bmp", "pal8.png", 1, 0}, {"pal8v4.bmp", "pal8.png", 1, 0},
+        {"pal8v5.bmp", "pal8.png", 1, 0}, {"pal8gs.bmp", "pal8gs.png", 1, 0},
+        {"pal8nonsquare.bmp", "pal8nonsquare-v.png", 2, 32, 10},
+        {"pal8w124.bmp", "pal8w124.png", 1, 0}, {"pal8w125.bmp", "pal8w125.png", 1, 0},
+        {"pal8w126.bmp", "pal8w126.png", 1, 0},
+        {"rgb16.bmp", "rgb16.png", 1, 7}, {"rgb16bfdef.bmp", "rgb16.png", 1, 7},
+        {"rgb16-565.bmp", "rgb16-565.png", 1, 7}, {"rgb16-565pal.bmp", "rgb16-565.png", 1, 7},
+        {"rgb24.bmp", "rgb24.png", 1, 0}, {"rgb24pal.bmp", "rgb24.png", 1, 0}, {"rgb32.bmp", "rgb24.png", 1, 0},
+        {"rgb32bf.bmp", "rgb24.png", 1, 0}, {"rgb32bfdef.bmp", "rgb24.png", 1, 0},
+    };
+    LeakCheck leaks("good corpus");
+    for (const Reference& ref : references) {
+        SCOPED_TRACE(ref.file);
+        DibHolder dib(DibFileLoad(CorpusFile("g", ref.file).c_str()));
+        if (!ref.png) {
+            EXPECT_EQ(nullptr, dib.get()) << "a DIB section cannot hold RLE";
+            continue;
+        }
+        ASSERT_TRUE(dib.get());
+        Magick::Image image(lvtest::UnixPath(CorpusFile("ref", ref.png).c_str()));
+        ASSERT_EQ(size_t(DibWidth(dib.get())), image.columns());
+        ASSERT_EQ(size_t(DibHeight(dib.get()) * ref.yScale), image.rows());
+        Bytes rgb(image.columns() * image.rows() * 3);
+        image.write(0, 0, image.columns(), image.rows(), "RGB", Magick::CharPixel, rgb.data());
+        int mismatches = 0;
+        for (int y = 0; y < DibHeight(dib.get()); ++y) {
+            for (int x = 0; x < DibWidth(dib.get()); ++x) {
+                RGBQUAD got = {};
+                ASSERT_NE(0, DibGetPixelColor(dib.get(), x, y, &got)) << x << "," << y;
+                const BYTE* want = &rgb[3 * (size_t(y) * ref.yScale * image.columns() + x)];
+                const int r = want[0], g = want[1], b = want[2];
+                if (abs(r - got.rgbRed) > ref.tolerance || abs(g - got.rgbGreen) > ref.tolerance ||
+                    abs(b - got.rgbBlue) > ref.tolerance) {
+                    if (++mismatches <= 3 && !ref.spoiledPercent)
+                        ADD_FAILURE() << "pixel " << x << "," << y << ": want " << r << "/" << g << "/" << b
+                                      << " got " << int(got.rgbRed) << "/" << int(got.rgbGreen) << "/"
+                                      << int(got.rgbBlue);
+                }
+            }
+        }
+        EXPECT_LE(mismatches, DibWidth(dib.get()) * DibHeight(dib.get()) * ref.spoiledPercent / 100);
+    }
+}
+
+TEST(DibCorpus, BadFilesAreRefusedOrSafe)
+{
+    if (lvtest::TestDataDir().empty() || !lvtest::FileExists(CorpusFile("b", "shortfile.bmp").c_str()))
+        GTEST_SKIP() << "BMP corpus not found (LORVEX_TESTDATA_DIR)";
+    struct Case { const char* file; bool loads; } cases[] = {
+        {"badbitcount.bmp", false}, {"badbitssize.bmp", true}, {"baddens1.bmp", true}, {"baddens2.bmp", true},
+        {"badfilesize.bmp", true}, {"badheadersize.bmp", false}, {"badpalettesize.bmp", false},
+        {"badplanes.bmp", false}, {"badrle.bmp", false}, {"badrle4.bmp", false}, {"badrle4bis.bmp", false},
+        {"badrle4ter.bmp", false}, {"badrlebis.bmp", false}, {"badrleter.bmp", false}, {"badwidth.bmp", false},
+        {"pal8badindex.bmp", true}, {"reallybig.bmp", false}, {"rgb16-880.bmp", false}, {"rletopdown.bmp", false},
+        {"shortfile.bmp", false},
+    };
+    LeakCheck leaks("bad corpus");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const WString path = CorpusFile("b", c.file);
+        DibHolder dib(DibFileLoad(path.c_str()));
+        EXPECT_EQ(c.loads, dib.get() != nullptr);
+        // The same bytes as a packed DIB ending at an unreadable page.
+        std::string bytes;
+        ASSERT_TRUE(lvtest::ReadWholeFile(path.c_str(), &bytes));
+        if (bytes.size() > 14) {
+            GuardedRegion region(bytes.size());
+            DibHolder packed(DibCopyFromPackedDib(
+                region.Place(reinterpret_cast<const BYTE*>(bytes.data()) + 14, bytes.size() - 14)));
+            if (packed.get())
+                EXPECT_TRUE(DibIsValid(packed.get()));
+        }
+        if (!dib.get())
+            continue;
+        // Every pixel reachable, none beyond the buffer.
+        RGBQUAD color;
+        for (int y = 0; y < DibHeight(dib.get()); ++y)
+            for (int x = 0; x < DibWidth(dib.get()); ++x)
+                DibGetPixelColor(dib.get(), x, y, &color);
+        EXPECT_EQ(DibBitsSize(dib.get()), DWORD(DibRowLength(dib.get()) * DibHeight(dib.get())));
+    }
+}

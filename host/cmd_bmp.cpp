@@ -181,7 +181,7 @@ int Run(const HostContext& context)
 void Demo(const WCHAR* samples, const WCHAR* output)
 {
     Heading("lorvex-host bmp");
-    for (const LorvexWString& path : ListFiles(samples)) {
+    for (const lorvex::WString& path : ListFiles(samples)) {
         if (lstrcmpiW(PathFindExtensionW(path.c_str()), L".bmp"))
             continue;
         const WCHAR* name = PathFindFileNameW(path.c_str());
@@ -192,7 +192,7 @@ void Demo(const WCHAR* samples, const WCHAR* output)
             continue;
         image.tSetDib(dib);
         const int w = image.GetWidth(), h = image.GetHeight();
-        LorvexWString stem(name, PathFindExtensionW(name) - name);
+        lorvex::WString stem(name, PathFindExtensionW(name) - name);
 
         Out("  ");
         POINT from = {w / 4, h / 4}, to = {w / 4 + w / 2, h / 4 + h / 2};
@@ -208,7 +208,7 @@ void Demo(const WCHAR* samples, const WCHAR* output)
                 if (DibGetPixelColor(image.GetDib(), x, y, &pixel))
                     DibSetPixelColor(rgb.GetDib(), x, y, &pixel);
         DibGetPixelColor(rgb.GetDib(), 0, 0, &pixel);
-        LorvexWString rgbPath = JoinPath(output, (stem + L"-24bit.bmp").c_str());
+        lorvex::WString rgbPath = JoinPath(output, (stem + L"-24bit.bmp").c_str());
         if (!Save(rgb.GetDib(), rgbPath.c_str()))
             continue;
         Out("  ");

@@ -7,8 +7,11 @@
 
 namespace lorvex {
 
-// The size the dialog record announces in lStructSize.
-constexpr DWORD kFileDialogRecordSize = 88;
+// The size the dialog record announces in lStructSize: the whole record, 88
+// bytes in a 32-bit build. The common dialogs refuse 88 in this 64-bit build
+// (CDERR_STRUCTSIZE); they take only 136 (without the trailing members) or
+// the full 152.
+constexpr DWORD kFileDialogRecordSize = sizeof(OPENFILENAMEW);
 // Capacity, in characters, of the caller's file and file-title buffers.
 constexpr DWORD kFileDialogBufferChars = 260;
 

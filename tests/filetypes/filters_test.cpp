@@ -186,7 +186,7 @@ TEST(DibFileInitialize, BothFormsResetTheSharedRecord)
         else
             DibFileInitialize(owner, folder);
         SCOPED_TRACE(form == 0 ? "window" : "window, folder");
-        EXPECT_EQ(record.lStructSize, 88u);
+        EXPECT_EQ(record.lStructSize, sizeof(void*) == 4 ? 88u : 152u) << "the whole record";
         EXPECT_EQ(record.hwndOwner, owner);
         EXPECT_EQ(record.hInstance, form == 0 ? nullptr : LorvexGetModuleInstance());
         EXPECT_EQ(record.lpstrInitialDir, form == 0 ? nullptr : folder) << "the pointer is kept";
@@ -203,6 +203,27 @@ TEST(DibFileInitialize, BothFormsResetTheSharedRecord)
         EXPECT_EQ(record.lpTemplateName, nullptr);
         EXPECT_EQ(record.lpstrTitle, nullptr);
     }
+}
+
+static UINT_PTR CALLBACK CancelWhenShown(HWND dialogChild, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == CDN_INITDONE)
+        PostMessageW(GetParent(dialogChild), WM_COMMAND, IDCANCEL, 0);
+    return 0;
+}
+
+TEST(DibFileInitialize, TheCommonDialogAcceptsTheRecord)
+{
+    DibFileInitialize(nullptr);
+    OPENFILENAMEW& record = lorvex::FileDialogRecord();
+    WCHAR file[260] = L"";
+    record.lpstrFile = file;
+    record.lpstrFilter = GetOpenFilter();
+    record.Flags = OFN_ENABLEHOOK | OFN_EXPLORER;
+    record.lpfnHook = CancelWhenShown;
+    EXPECT_FALSE(GetOpenFileNameW(&record)) << "cancelled";
+    EXPECT_EQ(CommDlgExtendedError(), 0u) << "1 would mean the size field was refused";
+    DibFileInitialize(nullptr);
 }
 
 // Registrations are permanent for the process: this test runs them in order.

@@ -19,91 +19,94 @@
 
 typedef void* HDIB;
 
+// The C exports use the Windows calling convention (__cdecl is the Microsoft
+// x64 convention in Winelib), so a host calling through GetProcAddress gets
+// the register layout it expects.
 #ifdef __cplusplus
 extern "C" {
 #endif
 
 // --- Record and accessors -------------------------------------------------
-int DibIsValid(HDIB dib);
-HBITMAP DibBitmapHandle(HDIB dib);
-int DibWidth(HDIB dib);
-int DibHeight(HDIB dib);                    // rows, always positive
-int DibBitCount(HDIB dib);
-int DibRowLength(HDIB dib);                 // bytes per row, a multiple of 4
-DWORD DibNumColors(HDIB dib);
+int __cdecl DibIsValid(HDIB dib);
+HBITMAP __cdecl DibBitmapHandle(HDIB dib);
+int __cdecl DibWidth(HDIB dib);
+int __cdecl DibHeight(HDIB dib);                    // rows, always positive
+int __cdecl DibBitCount(HDIB dib);
+int __cdecl DibRowLength(HDIB dib);                 // bytes per row, a multiple of 4
+DWORD __cdecl DibNumColors(HDIB dib);
 // Channel i: 0 red, 1 green, 2 blue; any other i gives 0. Direct-colour
 // intensity = ((pixel & mask) >> right shift), then shifted left by the left
 // shift within 8 bits. A mask whose run of set bits is longer than 8 has a
 // negative left shift; such a channel yields the run's top 8 bits (and is
 // written from them, its lower bits zero).
-DWORD DibMask(HDIB dib, int i);
-int DibRShift(HDIB dib, int i);
-int DibLShift(HDIB dib, int i);
-int DibCompression(HDIB dib);
-int DibIsAddressable(HDIB dib);             // BI_RGB or BI_BITFIELDS
-DWORD DibInfoHeaderSize(HDIB dib);
-DWORD DibMaskSize(HDIB dib);                // 12 for BI_BITFIELDS, else 0
-DWORD DibColorSize(HDIB dib);
-DWORD DibInfoSize(HDIB dib);                // header + masks + colour table
-DWORD DibBitsSize(HDIB dib);
-DWORD DibTotalSize(HDIB dib);               // packed size: info + bits
+DWORD __cdecl DibMask(HDIB dib, int i);
+int __cdecl DibRShift(HDIB dib, int i);
+int __cdecl DibLShift(HDIB dib, int i);
+int __cdecl DibCompression(HDIB dib);
+int __cdecl DibIsAddressable(HDIB dib);             // BI_RGB or BI_BITFIELDS
+DWORD __cdecl DibInfoHeaderSize(HDIB dib);
+DWORD __cdecl DibMaskSize(HDIB dib);                // 12 for BI_BITFIELDS, else 0
+DWORD __cdecl DibColorSize(HDIB dib);
+DWORD __cdecl DibInfoSize(HDIB dib);                // header + masks + colour table
+DWORD __cdecl DibBitsSize(HDIB dib);
+DWORD __cdecl DibTotalSize(HDIB dib);               // packed size: info + bits
 // Pointers into the DIB, valid until it is deleted; not to be freed.
-BITMAPINFOHEADER* DibInfoHeaderPtr(HDIB dib);
-DWORD* DibMaskPtr(HDIB dib);                // red, green, blue
-void* DibBitsPtr(HDIB dib);
+BITMAPINFOHEADER* __cdecl DibInfoHeaderPtr(HDIB dib);
+DWORD* __cdecl DibMaskPtr(HDIB dib);                // red, green, blue
+void* __cdecl DibBitsPtr(HDIB dib);
 
 // --- Pixels and colour table ------------------------------------------------
 // Colour-table entry index (0 .. DibNumColors - 1); non-zero when transferred.
-int DibGetColor(HDIB dib, int index, RGBQUAD* color);
-int DibSetColor(HDIB dib, int index, const RGBQUAD* color);
+int __cdecl DibGetColor(HDIB dib, int index, RGBQUAD* color);
+int __cdecl DibSetColor(HDIB dib, int index, const RGBQUAD* color);
 // The byte holding pixel (x, y), or null outside the picture.
-BYTE* DibPixelPtr(HDIB dib, int x, int y);
+BYTE* __cdecl DibPixelPtr(HDIB dib, int x, int y);
 // Raw values: colour index (1, 4, 8 bits), the 16-bit word, blue | green << 8
 // | red << 16 (24 bits), the 32-bit word. Outside the picture: 0.
-DWORD DibGetPixel(HDIB dib, int x, int y);
+DWORD __cdecl DibGetPixel(HDIB dib, int x, int y);
 // 1 when written. At 1 and 4 bits the value must fit the depth.
-int DibSetPixel(HDIB dib, int x, int y, DWORD value);
-int DibGetPixelColor(HDIB dib, int x, int y, RGBQUAD* color);
+int __cdecl DibSetPixel(HDIB dib, int x, int y, DWORD value);
+int __cdecl DibGetPixelColor(HDIB dib, int x, int y, RGBQUAD* color);
 // Depths above 8 only (0 otherwise); 1 even when (x, y) lies outside.
-int DibSetPixelColor(HDIB dib, int x, int y, const RGBQUAD* color);
+int __cdecl DibSetPixelColor(HDIB dib, int x, int y, const RGBQUAD* color);
 
 // --- Creation, copies, conversion -------------------------------------------
 // From a BITMAPINFO (12-, 40-, 108- or 124-byte header, masks, colour table).
 // A header that cannot describe a picture a DIB section holds (RLE included)
 // gives null.
-HDIB DibCreateFromInfo(const BITMAPINFO* info);
+HDIB __cdecl DibCreateFromInfo(const BITMAPINFO* info);
 // Takes ownership of a DIB-section bitmap, also when it fails (null). The
 // platform does not tell a top-down section from a bottom-up one here; rows
 // are taken bottom-up.
-HDIB DibCreateFromBitmap(HBITMAP bitmap);
-int DibDelete(HDIB dib);                    // 1 when deleted
+HDIB __cdecl DibCreateFromBitmap(HBITMAP bitmap);
+int __cdecl DibDelete(HDIB dib);                    // 1 when deleted
 // Bottom-up, depth 1, 4, 8, 16, 24 or 32; colours 0 means a full table up to
 // 8 bits and none above. Colour entries start black.
-HDIB DibCreate(int width, int height, int bitsPerPixel, int colors);
+HDIB __cdecl DibCreate(int width, int height, int bitsPerPixel, int colors);
 // Header, masks and colour table describing the DIB (DibInfoSize bytes).
-BITMAPINFO* DibCloneInfo(HDIB dib);
+BITMAPINFO* __cdecl DibCloneInfo(HDIB dib);
 // Heap block (globalFlag 0) or global memory handle (non-zero): header,
 // masks, colour table, then the bits.
-void* DibCopyToPackedDib(HDIB dib, int globalFlag);
+void* __cdecl DibCopyToPackedDib(HDIB dib, int globalFlag);
 // Null for a block whose header, masks, colour table or bits are not all
 // readable, or whose header cannot describe a picture.
-HDIB DibCopyFromPackedDib(const BITMAPINFO* packed);
-HBITMAP DibCopyToDdb(HDIB dib, HWND hwnd, HPALETTE palette);
+HDIB __cdecl DibCopyFromPackedDib(const BITMAPINFO* packed);
+HBITMAP __cdecl DibCopyToDdb(HDIB dib, HWND hwnd, HPALETTE palette);
 // A device-dependent copy of a bitmap; the source stays the caller's. A
 // depth the display cannot select (a 24-bit DIB section) is copied in the
 // display's format.
-HBITMAP CopyBitmap(HBITMAP bitmap);
+HBITMAP __cdecl CopyBitmap(HBITMAP bitmap);
 
 // --- BMP files ----------------------------------------------------------------
 // Null for anything that is not an uncompressed BMP whose blocks all lie
 // inside the file.
-HDIB DibFileLoad(const WCHAR* path);
+HDIB __cdecl DibFileLoad(const WCHAR* path);
 // 1 on success. An invalid handle gives 0 before any file is touched; a
 // failed save leaves no partial file and keeps an existing file of that name.
-int DibFileSave(HDIB dib, const WCHAR* path);
+int __cdecl DibFileSave(HDIB dib, const WCHAR* path);
 
 // Number of live DIB records, for leak checks in tests.
-LONG LorvexDibLiveCount(void);
+LONG __cdecl LorvexDibLiveCount(void);
 
 #ifdef __cplusplus
 }

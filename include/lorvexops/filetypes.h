@@ -59,15 +59,15 @@ extern std::vector<const WCHAR*> szSupportedFilesFilter;
 // zeros), built on the first call; the same buffer afterwards. It belongs to
 // the library and is invalid after FreeOpenFilterBuffers or
 // RegisterFileExtension. Null only when memory ran out.
-const WCHAR* GetOpenFilter(void);
+const WCHAR* __cdecl GetOpenFilter(void);
 // The same without the portfolio type and without the all-files entry.
-const WCHAR* GetOpenFilterWithoutLVX(void);
+const WCHAR* __cdecl GetOpenFilterWithoutLVX(void);
 // Releases both filter texts; the next Get call builds anew.
-void FreeOpenFilterBuffers(void);
+void __cdecl FreeOpenFilterBuffers(void);
 // Adds a plug-in extension (without dot) unless it equals, case-sensitively,
 // a static type or an extension already registered; then rebuilds both
 // filter texts. Null or empty extensions are ignored.
-void RegisterFileExtension(const WCHAR* extension);
+void __cdecl RegisterFileExtension(const WCHAR* extension);
 
 }  // extern "C"
 
@@ -85,10 +85,10 @@ extern "C" {
 // The open dialog on the library's file dialog record with the open filter;
 // file and title are buffers of 260 characters. Non-zero when a file was
 // chosen (the platform's result, zero on cancel or failure).
-int DibFileOpenDlg(HWND owner, WCHAR* file, WCHAR* title);
+int __cdecl DibFileOpenDlg(HWND owner, WCHAR* file, WCHAR* title);
 // The save dialog with the "Advanced options" panel. It proposes the name and
 // type of the picture that context's document window leads to, and the panel
 // sets the chosen compression on that picture. Non-zero when a name was chosen.
-int DibFileSaveDlg(HWND owner, WCHAR* file, WCHAR* title, HostSaveContext* context);
+int __cdecl DibFileSaveDlg(HWND owner, WCHAR* file, WCHAR* title, HostSaveContext* context);
 }
 // ---- end of open and save dialogs ----------------------------------------

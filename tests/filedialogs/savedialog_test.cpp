@@ -27,7 +27,7 @@ const char* const kTiffList =
     "Fax Compression | Group4 Compression | LZW Compression | RLE Compression | ZIP Compression";
 const char* const kBmpList = "Uncompressed | RLE Compression";
 
-// The save dialog as the test sees it.
+// The save dialog as the test sees it (the open dialog has no panel).
 struct SaveDialog {
     HWND dialog = nullptr;
     HWND panel = nullptr;
@@ -351,22 +351,15 @@ TEST_F(FileDialogTest, OpenDialogReturnsTheChosenFile)
         WString path = m_temp.Write(name, bytes, sizeof bytes);
         DibFileInitialize(m_document, m_temp.path().c_str());
         lvtest::ModalDriver driver;
-        driver.Then([&] {
-            HWND dialog = lvtest::ActiveDialog();
-            if (!dialog || !GetDlgItem(dialog, cmb1))
-                return false;
-            HWND edit = GetDlgItem(dialog, edt1) ? GetDlgItem(dialog, edt1) : GetDlgItem(dialog, cmb13);
-            SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
-            lvtest::PostClick(dialog, IDOK);
-            return true;
-        });
-        WCHAR file[MAX_PATH] = {};
-        WCHAR title[MAX_PATH] = {};
+        driver.Then(OnSaveDialog([&](const SaveDialog& dialog) {   // it has the same name box
+            dialog.SetName(name);
+            dialog.Save();
+        }));
         driver.Start();
-        EXPECT_NE(0, DibFileOpenDlg(m_document, file, title)) << label;
+        EXPECT_NE(0, DibFileOpenDlg(m_document, m_file, m_title)) << label;
         EXPECT_TRUE(driver.Finished()) << label;
-        EXPECT_WEQ(path.c_str(), file) << label;
-        EXPECT_WEQ(name, title) << label;
+        EXPECT_WEQ(path.c_str(), m_file) << label;
+        EXPECT_WEQ(name, m_title) << label;
         const DWORD flags = lorvex::FileDialogRecord().Flags;
         EXPECT_TRUE(flags & OFN_FILEMUSTEXIST) << label;
         EXPECT_FALSE(flags & (OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_OVERWRITEPROMPT)) << label;

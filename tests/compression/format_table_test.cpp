@@ -12,38 +12,33 @@ void FillCompressionList(HWND combo, const CCompressInfo& info);
 
 namespace {
 
-using Texts = std::vector<std::string>;
-
 // A hidden drop-down list like the panel's.
 class ComboFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
         m_parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(m_parent, nullptr);
         m_combo = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 200, 150, m_parent,
                                   nullptr, nullptr, nullptr);
         ASSERT_NE(m_combo, nullptr);
     }
     void TearDown() override { DestroyWindow(m_parent); }
 
-    Texts Entries() const
+    // "entry | entry -> selected", and "(disabled)" when it offers no choice.
+    std::string Shown() const
     {
-        Texts texts;
+        std::string shown;
         int count = static_cast<int>(SendMessageW(m_combo, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            WCHAR text[64] = {};
-            SendMessageW(m_combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-            texts.push_back(lvtest::Utf8(text));
-        }
-        return texts;
+        for (int i = 0; i < count; ++i)
+            shown += (i ? " | " : "") + Entry(i);
+        shown += " -> " + Entry(static_cast<int>(SendMessageW(m_combo, CB_GETCURSEL, 0, 0)));
+        return shown + (IsWindowEnabled(m_combo) ? "" : " (disabled)");
     }
-    std::string Selected() const
+    std::string Entry(int index) const
     {
-        LRESULT index = SendMessageW(m_combo, CB_GETCURSEL, 0, 0);
+        WCHAR text[64] = {};
         if (index < 0)
             return "(none)";
-        WCHAR text[64] = {};
         SendMessageW(m_combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
         return lvtest::Utf8(text);
     }
@@ -52,76 +47,53 @@ protected:
     HWND m_combo = nullptr;
 };
 
-std::string Join(const Texts& texts)
-{
-    std::string joined;
-    for (const std::string& text : texts)
-        joined += (joined.empty() ? "" : " | ") + text;
-    return joined;
-}
-
 struct Row {
     std::vector<const char*> names;
-    Texts list;
-    const char* selected;
+    std::string shown;
 };
-
-const char* kUn = "Uncompressed";
-const char* kBZip = "BZip Compression";
-const char* kFax = "Fax Compression";
-const char* kG4 = "Group4 Compression";
-const char* kJpeg = "JPEG Compression";
-const char* kLossless = "Lossless JPEG Compression";
-const char* kLzw = "LZW Compression";
-const char* kRle = "RLE Compression";
-const char* kZip = "ZIP Compression";
 
 const std::vector<Row> kRows = {
-    {{"BMP", "BMP2", "BMP3", "DIB"}, {kUn, kRle}, kUn},
-    {{"FPX", "PCT", "PICT"}, {kUn, kJpeg}, kUn},
-    {{"GIF", "GIF87"}, {kUn, kLzw}, kUn},
-    {{"HDF", "PCX", "PDB", "EPI", "EPS", "EPSF", "EPSI", "PS", "PSD", "RAS", "SUN", "WPG", "DCX"}, {kUn, kRle}, kUn},
+    {{"BMP", "BMP2", "BMP3", "DIB"}, "Uncompressed | RLE Compression -> Uncompressed"},
+    {{"FPX", "PCT", "PICT"}, "Uncompressed | JPEG Compression -> Uncompressed"},
+    {{"GIF", "GIF87"}, "Uncompressed | LZW Compression -> Uncompressed"},
+    {{"HDF", "PCX", "PDB", "EPI", "EPS", "EPSF", "EPSI", "PS", "PSD", "RAS", "SUN", "WPG", "DCX"},
+     "Uncompressed | RLE Compression -> Uncompressed"},
     {{"8BIM", "8BIMTEXT", "8BIMWTEXT", "APP1", "APP1JPEG", "EXIF", "XMP", "ICM", "ICC", "IPTC", "IPTCTEXT",
       "IPTCWTEXT", "JP2", "JPC", "PGX", "RLE", "SGI"},
-     {kJpeg}, kJpeg},
-    {{"JPG", "JPEG"}, {kUn, kJpeg, kLossless}, kLossless},
-    {{"MIFF"}, {kUn, kBZip, kRle, kZip}, kUn},
-    {{"MPC"}, {kUn, kBZip, kFax, kG4, kJpeg, kLossless, kLzw, kRle, kZip}, kLossless},
-    {{"PALM"}, {kUn, kFax, kRle}, kUn},
-    {{"PDF"}, {kUn, kJpeg, kLzw, kRle, kZip}, kUn},
-    {{"PNG", "MNG", "PNG8", "PNG24"}, {kUn, kJpeg, kZip}, kUn},
-    {{"JNG", "PS2", "EPS2", "PS3", "EPS3"}, {kUn, kFax, kJpeg, kLzw, kRle, kZip}, kUn},
-    {{"TIF", "TIFF", "PTIF"}, {kFax, kG4, kLzw, kRle, kZip}, kFax},
+     "JPEG Compression -> JPEG Compression (disabled)"},
+    {{"JPG", "JPEG"}, "Uncompressed | JPEG Compression | Lossless JPEG Compression -> Lossless JPEG Compression"},
+    {{"MIFF"}, "Uncompressed | BZip Compression | RLE Compression | ZIP Compression -> Uncompressed"},
+    {{"MPC"},
+     "Uncompressed | BZip Compression | Fax Compression | Group4 Compression | JPEG Compression | "
+     "Lossless JPEG Compression | LZW Compression | RLE Compression | ZIP Compression -> Lossless JPEG Compression"},
+    {{"PALM"}, "Uncompressed | Fax Compression | RLE Compression -> Uncompressed"},
+    {{"PDF"}, "Uncompressed | JPEG Compression | LZW Compression | RLE Compression | ZIP Compression -> Uncompressed"},
+    {{"PNG", "MNG", "PNG8", "PNG24"}, "Uncompressed | JPEG Compression | ZIP Compression -> Uncompressed"},
+    {{"JNG", "PS2", "EPS2", "PS3", "EPS3"},
+     "Uncompressed | Fax Compression | JPEG Compression | LZW Compression | RLE Compression | ZIP Compression -> "
+     "Uncompressed"},
+    {{"TIF", "TIFF", "PTIF"},
+     "Fax Compression | Group4 Compression | LZW Compression | RLE Compression | ZIP Compression -> Fax Compression"},
     // Names are compared exactly: lower case, near misses and unknown
     // formats offer nothing but "Uncompressed".
-    {{"jpg", "Png", "TIFF ", "GIF8", "WEBP", ""}, {kUn}, kUn},
+    {{"jpg", "Png", "TIFF ", "GIF8", "WEBP", ""}, "Uncompressed -> Uncompressed (disabled)"},
 };
 
-TEST_F(ComboFixture, EveryFormatRowGivesItsListAndSelection)
+TEST_F(ComboFixture, EveryFormatRowGivesItsListAndSelectionForNarrowAndWideNames)
 {
-    for (const Row& row : kRows) {
+    for (const Row& row : kRows)
         for (const char* name : row.names) {
-            CCompressInfo info;
-            CImageFormatOptions().GetSupportedCompression(nullptr, name, info);
-            lorvex::FillCompressionList(m_combo, info);
-            EXPECT_EQ(Join(row.list), Join(Entries())) << "format \"" << name << "\"";
-            EXPECT_EQ(row.selected, Selected()) << "format \"" << name << "\"";
-            EXPECT_EQ(row.list.size() != 1, IsWindowEnabled(m_combo) != FALSE) << "format \"" << name << "\"";
+            fprintf(stderr, "DBG %s\n", name);
+            CCompressInfo narrow, wide;
+            CImageFormatOptions().GetSupportedCompression(nullptr, name, narrow);
+            lorvex::FillCompressionList(m_combo, narrow);
+            fprintf(stderr, "DBG filled\n");
+            fprintf(stderr, "DBG %s\n", Shown().c_str());
+            EXPECT_EQ(row.shown, Shown()) << "format \"" << name << "\"";
+            CImageFormatOptions().GetSupportedCompression(nullptr, lvtest::Wide(name).c_str(), wide);
+            lorvex::FillCompressionList(m_combo, wide);
+            EXPECT_EQ(row.shown, Shown()) << "format L\"" << name << "\"";
         }
-    }
-}
-
-TEST_F(ComboFixture, WideNamesGiveTheSameListsAsNarrowOnes)
-{
-    for (const Row& row : kRows) {
-        for (const char* name : row.names) {
-            CCompressInfo info;
-            lvtest::WString wide = lvtest::Wide(name);
-            CImageFormatOptions().GetSupportedCompression(nullptr, wide.c_str(), info);
-            lorvex::FillCompressionList(m_combo, info);
-            EXPECT_EQ(Join(row.list), Join(Entries())) << "format L\"" << name << "\"";
-        }
-    }
 }
 
 TEST_F(ComboFixture, EntriesCarryTheMagickCompressionTypes)
@@ -138,33 +110,21 @@ TEST_F(ComboFixture, EntriesCarryTheMagickCompressionTypes)
         EXPECT_EQ(expected[i], SendMessageW(m_combo, CB_GETITEMDATA, i, 0)) << "entry " << i;
 }
 
-// A palette of n entries, as a decoded GIF or 8-bit BMP has.
-Magick::Image PaletteImage(size_t colours)
-{
-    Magick::Image image(Magick::Geometry(4, 4), Magick::Color("white"));
-    if (colours)
-        image.colorMapSize(colours);
-    return image;
-}
-
 TEST(CompressionTable, BmpOffersRleOnlyUpTo256Colours)
 {
-    struct Case {
-        const char* label;
-        bool nullImage;
-        size_t colours;
-        BOOL rle;
-    };
+    struct Case { const char* label; bool nullImage; size_t colours; BOOL rle; };
     const Case cases[] = {
         {"null image", true, 0, TRUE},
         {"true colour (no colour map)", false, 0, TRUE},
-        {"2 colours", false, 2, TRUE},
         {"256 colours", false, 256, TRUE},
         {"257 colours", false, 257, FALSE},
         {"300 colours", false, 300, FALSE},
     };
     for (const Case& c : cases) {
-        Magick::Image image = PaletteImage(c.colours);
+        // A palette of n entries, as a decoded GIF or 8-bit BMP has.
+        Magick::Image image(Magick::Geometry(4, 4), Magick::Color("white"));
+        if (c.colours)
+            image.colorMapSize(c.colours);
         for (const char* name : {"BMP", "BMP2", "BMP3", "DIB"}) {
             CCompressInfo info;
             info.bUncompressed = FALSE;
@@ -178,38 +138,30 @@ TEST(CompressionTable, BmpOffersRleOnlyUpTo256Colours)
 TEST(CompressionTable, RowsRaiseFlagsAndLeaveTheOthersAsTheCallerSetThem)
 {
     // The caller's BZip survives a PNG query; GIF does not restore a cleared
-    // "Uncompressed"; TIFF clears it even when the caller set it.
-    CCompressInfo png;
+    // "Uncompressed"; TIFF clears it even when the caller set it; a null or
+    // unconvertible name changes nothing.
+    CCompressInfo png, gif, tiff, narrow, wide;
     png.bBZip = TRUE;
+    gif.bUncompressed = narrow.bUncompressed = wide.bUncompressed = FALSE;
     CImageFormatOptions().GetSupportedCompression(nullptr, "PNG", png);
-    EXPECT_TRUE(png.bBZip && png.bJPEG && png.bZIP && png.bUncompressed);
-    EXPECT_FALSE(png.bFax || png.bGroup4 || png.bLosslessJPEG || png.bLZW || png.bRLE);
-
-    CCompressInfo gif;
-    gif.bUncompressed = FALSE;
     CImageFormatOptions().GetSupportedCompression(nullptr, "GIF", gif);
-    EXPECT_FALSE(gif.bUncompressed);
-    EXPECT_TRUE(gif.bLZW);
-
-    CCompressInfo tiff;
-    tiff.bZIP = TRUE;
     CImageFormatOptions().GetSupportedCompression(nullptr, "TIF", tiff);
-    EXPECT_FALSE(tiff.bUncompressed);
-    EXPECT_FALSE(tiff.bBZip);
-}
-
-TEST(CompressionTable, NullOrUnconvertibleNamesLeaveTheRecordUntouched)
-{
-    CCompressInfo narrow;
-    narrow.bUncompressed = FALSE;
     CImageFormatOptions().GetSupportedCompression(nullptr, static_cast<const char*>(nullptr), narrow);
-    CCompressInfo wide;
-    wide.bUncompressed = FALSE;
     CImageFormatOptions().GetSupportedCompression(nullptr, static_cast<const WCHAR*>(nullptr), wide);
-    for (const CCompressInfo* info : {&narrow, &wide}) {
-        EXPECT_FALSE(info->bBZip || info->bFax || info->bGroup4 || info->bJPEG || info->bLosslessJPEG ||
-                     info->bLZW || info->bRLE || info->bZIP || info->bUncompressed);
-    }
+    auto flags = [](const CCompressInfo& i) {
+        std::string set;
+        const std::pair<BOOL, const char*> all[] = {{i.bBZip, "BZip "}, {i.bFax, "Fax "}, {i.bGroup4, "Group4 "},
+            {i.bJPEG, "JPEG "}, {i.bLosslessJPEG, "Lossless "}, {i.bLZW, "LZW "}, {i.bRLE, "RLE "},
+            {i.bZIP, "ZIP "}, {i.bUncompressed, "Uncompressed"}};
+        for (const auto& flag : all)
+            set += flag.first ? flag.second : "";
+        return set;
+    };
+    EXPECT_EQ("BZip JPEG ZIP Uncompressed", flags(png));
+    EXPECT_EQ("LZW ", flags(gif));
+    EXPECT_EQ("Fax Group4 LZW RLE ZIP ", flags(tiff));
+    EXPECT_EQ("", flags(narrow));
+    EXPECT_EQ("", flags(wide));
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <dlgs.h>
 #include <Magick++.h>
 #include <string>
-#include <vector>
 
 #include "../../resources/compression_ids.h"
 
@@ -19,16 +18,16 @@ OPENFILENAMEW& FileDialogRecord();
 namespace {
 
 using lvtest::WString;
-using Texts = std::vector<std::string>;
 
-const Texts kPngList = {"Uncompressed", "JPEG Compression", "ZIP Compression"};
-const Texts kGifList = {"Uncompressed", "LZW Compression"};
-const Texts kJpegList = {"Uncompressed", "JPEG Compression", "Lossless JPEG Compression"};
-const Texts kTiffList = {"Fax Compression", "Group4 Compression", "LZW Compression", "RLE Compression",
-                         "ZIP Compression"};
-const Texts kBmpList = {"Uncompressed", "RLE Compression"};
+// The compression lists, as SaveDialog::Entries shows them.
+const char* const kPngList = "Uncompressed | JPEG Compression | ZIP Compression";
+const char* const kGifList = "Uncompressed | LZW Compression";
+const char* const kJpegList = "Uncompressed | JPEG Compression | Lossless JPEG Compression";
+const char* const kTiffList =
+    "Fax Compression | Group4 Compression | LZW Compression | RLE Compression | ZIP Compression";
+const char* const kBmpList = "Uncompressed | RLE Compression";
 
-// The save dialog as the test sees it.
+// The save dialog as the test sees it (the open dialog has no panel).
 struct SaveDialog {
     HWND dialog = nullptr;
     HWND panel = nullptr;
@@ -66,14 +65,7 @@ struct SaveDialog {
     void TypeName(const WCHAR* name) const
     {
         SetName(L"");
-        HWND edit = NameEdit();
-        for (const WCHAR* c = name; *c; ++c) {
-            SHORT scan = VkKeyScanW(*c);
-            WPARAM key = scan == -1 ? 0 : LOBYTE(scan);
-            SendMessageW(edit, WM_KEYDOWN, key, 1);
-            SendMessageW(edit, WM_CHAR, *c, 1);
-            SendMessageW(edit, WM_KEYUP, key, 0xC0000001);
-        }
+        lvtest::SendTyping(NameEdit(), name);
     }
     int TypeIndex() const { return static_cast<int>(SendDlgItemMessageW(dialog, cmb1, CB_GETCURSEL, 0, 0)); }
     // Picks a file type the way the combo box reports a user's choice.
@@ -85,25 +77,23 @@ struct SaveDialog {
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
     }
     HWND List() const { return GetDlgItem(panel, IDC_COMPRESSION_TYPE); }
-    Texts Entries() const
+    // "entry | entry | ..."
+    std::string Entries() const
     {
-        Texts texts;
+        std::string joined;
         int count = static_cast<int>(SendMessageW(List(), CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            WCHAR text[64] = {};
-            SendMessageW(List(), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-            texts.push_back(lvtest::Utf8(text));
-        }
-        return texts;
+        for (int i = 0; i < count; ++i)
+            joined += (i ? " | " : "") + Entry(i);
+        return joined;
     }
-    std::string SelectedEntry() const
+    std::string Entry(LRESULT index) const
     {
-        LRESULT index = SendMessageW(List(), CB_GETCURSEL, 0, 0);
         WCHAR text[64] = {};
         if (index >= 0)
             SendMessageW(List(), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
         return lvtest::Utf8(text);
     }
+    std::string SelectedEntry() const { return Entry(SendMessageW(List(), CB_GETCURSEL, 0, 0)); }
     void ChooseCompression(const WCHAR* text) const
     {
         LRESULT index = SendMessageW(List(), CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(text));
@@ -114,14 +104,6 @@ struct SaveDialog {
     void Cancel() const { lvtest::PostClick(dialog, IDCANCEL); }
     void Save() const { lvtest::PostClick(dialog, IDOK); }
 };
-
-std::string Join(const Texts& texts)
-{
-    std::string joined;
-    for (const std::string& text : texts)
-        joined += (joined.empty() ? "" : " | ") + text;
-    return joined;
-}
 
 // A document window of the host whose user data is its picture record.
 class FileDialogTest : public ::testing::Test {
@@ -136,33 +118,25 @@ protected:
         m_document = CreateWindowExW(0, L"LorvexTestDocument", L"document", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200,
                                      nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(m_document, nullptr);
-        m_picture = new HostPictureRecord();
-        m_picture->picture = Magick::Image(Magick::Geometry(16, 16), Magick::Color("blue"));
-        SetWindowLongPtrW(m_document, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(m_picture));
+        m_picture.picture = Magick::Image(Magick::Geometry(16, 16), Magick::Color("blue"));
+        SetWindowLongPtrW(m_document, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&m_picture));
         m_context.document = m_document;
-        m_folder = m_temp.path();
-        DibFileInitialize(m_document, m_folder.c_str());
+        DibFileInitialize(m_document, m_temp.path().c_str());
     }
-    void TearDown() override
-    {
-        DestroyWindow(m_document);
-        delete m_picture;
-    }
+    void TearDown() override { DestroyWindow(m_document); }
 
     // The picture the dialog will propose: its name inside the test folder
     // and its format.
     void Picture(const WCHAR* name, const char* format)
     {
         WString path = m_temp.File(name);
-        lstrcpynW(m_picture->currentFileName, path.c_str(), MAX_PATH);
-        m_picture->picture.magick(format);
+        lstrcpynW(m_picture.currentFileName, path.c_str(), MAX_PATH);
+        m_picture.picture.magick(format);
     }
 
     // Runs the save dialog while driver works it; the dialog's result.
     int RunSave(lvtest::ModalDriver& driver)
     {
-        ZeroMemory(m_file, sizeof m_file);
-        ZeroMemory(m_title, sizeof m_title);
         driver.Start();
         int result = DibFileSaveDlg(m_document, m_file, m_title, &m_context);
         EXPECT_TRUE(driver.Finished()) << "the dialog ended before every step ran";
@@ -171,9 +145,8 @@ protected:
     }
 
     lvtest::TempDir m_temp;
-    WString m_folder;
     HWND m_document = nullptr;
-    HostPictureRecord* m_picture = nullptr;
+    HostPictureRecord m_picture;
     HostSaveContext m_context = {};
     WCHAR m_file[MAX_PATH] = {};
     WCHAR m_title[MAX_PATH] = {};
@@ -193,13 +166,10 @@ lvtest::ModalDriver::Step OnSaveDialog(std::function<void(const SaveDialog&)> ch
 
 TEST_F(FileDialogTest, ProposesTheNameFilterAndDefaultExtensionOfThePicture)
 {
+    // shown: in the file-name box; list: for the picture's own format.
     struct Case {
-        const WCHAR* name;
-        const char* format;
-        const WCHAR* shown;      // in the file-name box
-        int filterIndex;
-        const WCHAR* defaultExtension;
-        Texts list;               // the picture's own format
+        const WCHAR* name; const char* format; const WCHAR* shown; int filterIndex; const WCHAR* defaultExtension;
+        const char* list;
     };
     // In this order: a type that cannot be saved keeps the last saved one.
     const Case cases[] = {
@@ -221,7 +191,7 @@ TEST_F(FileDialogTest, ProposesTheNameFilterAndDefaultExtensionOfThePicture)
         driver.Then(OnSaveDialog([&](const SaveDialog& dialog) {
             EXPECT_WEQ(c.shown, dialog.Name().c_str()) << label;
             EXPECT_EQ(c.filterIndex - 1, dialog.TypeIndex()) << label;
-            EXPECT_EQ(Join(c.list), Join(dialog.Entries())) << label;
+            EXPECT_EQ(c.list, dialog.Entries()) << label;
             dialog.Cancel();
         }));
         EXPECT_EQ(0, RunSave(driver)) << label;
@@ -234,38 +204,13 @@ TEST_F(FileDialogTest, ProposesTheNameFilterAndDefaultExtensionOfThePicture)
     }
 }
 
-TEST_F(FileDialogTest, ThePanelSetsTheChosenCompressionOnThePicture)
+TEST_F(FileDialogTest, ThePanelLinesUpAndSetsTheChosenCompressionOnThePicture)
 {
     Picture(L"photo.png", "PNG");
-    m_picture->picture.compressType(Magick::NoCompression);
-    lvtest::ModalDriver driver;
-    driver.Then(OnSaveDialog([&](const SaveDialog& dialog) {
-              ASSERT_NE(dialog.panel, nullptr);
-              EXPECT_EQ(Join(kPngList), Join(dialog.Entries()));
-              EXPECT_EQ("Uncompressed", dialog.SelectedEntry());
-              EXPECT_TRUE(IsWindowEnabled(dialog.List()));
-              // Showing the list does not change the picture.
-              EXPECT_EQ(Magick::NoCompression, m_picture->picture.compressType());
-              dialog.ChooseCompression(L"ZIP Compression");
-              EXPECT_EQ(Magick::ZipCompression, m_picture->picture.compressType());
-              dialog.SetName(L"saved.png");
-              dialog.Save();
-          }));
-    EXPECT_NE(0, RunSave(driver));
-    EXPECT_WEQ(m_temp.File(L"saved.png").c_str(), m_file);
-    EXPECT_WEQ(L"saved.png", m_title);
-    EXPECT_EQ(Magick::ZipCompression, m_picture->picture.compressType());
-}
-
-TEST_F(FileDialogTest, ThePanelLinesUpWithTheCancelButton)
-{
-    Picture(L"photo.jpg", "JPEG");
+    m_picture.picture.compressType(Magick::NoCompression);
     lvtest::ModalDriver driver;
     driver.Then([] { return SaveDialog::Find().panel != nullptr; })
-        .Then([] {
-            lvtest::PumpMessages(100);
-            return true;
-        })
+        .Then([] { return lvtest::PumpMessages(100), true; })
         .Then(OnSaveDialog([&](const SaveDialog& dialog) {
             RECT cancel, panel, group;
             GetWindowRect(GetDlgItem(dialog.dialog, IDCANCEL), &cancel);
@@ -279,9 +224,21 @@ TEST_F(FileDialogTest, ThePanelLinesUpWithTheCancelButton)
             EXPECT_GE(group.top, cancel.bottom);
             const WString shot = lvtest::ScreenshotDir() + L"\\save-dialog-advanced-options.png";
             EXPECT_TRUE(lvtest::SaveScreenshot(dialog.dialog, shot.c_str()));
-            dialog.Cancel();
+
+            EXPECT_EQ(kPngList, dialog.Entries());
+            EXPECT_EQ("Uncompressed", dialog.SelectedEntry());
+            EXPECT_TRUE(IsWindowEnabled(dialog.List()));
+            // Showing the list does not change the picture.
+            EXPECT_EQ(Magick::NoCompression, m_picture.picture.compressType());
+            dialog.ChooseCompression(L"ZIP Compression");
+            EXPECT_EQ(Magick::ZipCompression, m_picture.picture.compressType());
+            dialog.SetName(L"saved.png");
+            dialog.Save();
         }));
-    EXPECT_EQ(0, RunSave(driver));
+    EXPECT_NE(0, RunSave(driver));
+    EXPECT_WEQ(m_temp.File(L"saved.png").c_str(), m_file);
+    EXPECT_WEQ(L"saved.png", m_title);
+    EXPECT_EQ(Magick::ZipCompression, m_picture.picture.compressType());
 }
 
 TEST_F(FileDialogTest, TheFilterDialogChoiceIsKeptBetweenRuns)
@@ -304,12 +261,8 @@ TEST_F(FileDialogTest, TheFilterDialogChoiceIsKeptBetweenRuns)
 TEST_F(FileDialogTest, TypingANameWithASaveTypeSwitchesBothListsAtTheKeyRelease)
 {
     Picture(L"photo.jpg", "JPEG");
-    struct Typed {
-        const WCHAR* name;
-        int typeIndex;           // expected afterwards
-        Texts list;
-        const char* format;      // the picture's
-    };
+    // Type index, compression list and the picture's format afterwards.
+    struct Typed { const WCHAR* name; int typeIndex; const char* list; const char* format; };
     const Typed steps[] = {
         {L"name.png", 3, kPngList, "PNG"},
         {L"name.gif", 9, kGifList, "GIF"},
@@ -325,8 +278,8 @@ TEST_F(FileDialogTest, TypingANameWithASaveTypeSwitchesBothListsAtTheKeyRelease)
             dialog.TypeName(step.name);
             EXPECT_WEQ(step.name, dialog.Name().c_str()) << label;
             EXPECT_EQ(step.typeIndex, dialog.TypeIndex()) << label;
-            EXPECT_EQ(Join(step.list), Join(dialog.Entries())) << label;
-            EXPECT_EQ(step.format, m_picture->picture.magick()) << label;
+            EXPECT_EQ(step.list, dialog.Entries()) << label;
+            EXPECT_EQ(step.format, m_picture.picture.magick()) << label;
         }
         dialog.Cancel();
     }));
@@ -336,13 +289,7 @@ TEST_F(FileDialogTest, TypingANameWithASaveTypeSwitchesBothListsAtTheKeyRelease)
 TEST_F(FileDialogTest, ChangingTheTypeRewritesTheNameAndTheList)
 {
     Picture(L"photo.png", "PNG");
-    struct Change {
-        const WCHAR* before;
-        int typeIndex;
-        const WCHAR* after;
-        Texts list;
-        const char* format;
-    };
+    struct Change { const WCHAR* before; int typeIndex; const WCHAR* after; const char* list; const char* format; };
     const Change changes[] = {
         {L"photo.png", 9, L"photo.GIF", kGifList, "GIF"},
         {L"photo", 0, L"photo.BMP", kBmpList, "BMP"},
@@ -355,8 +302,8 @@ TEST_F(FileDialogTest, ChangingTheTypeRewritesTheNameAndTheList)
             dialog.SetName(change.before);
             dialog.ChooseType(change.typeIndex);
             EXPECT_WEQ(change.after, dialog.Name().c_str()) << label;
-            EXPECT_EQ(Join(change.list), Join(dialog.Entries())) << label;
-            EXPECT_EQ(change.format, m_picture->picture.magick()) << label;
+            EXPECT_EQ(change.list, dialog.Entries()) << label;
+            EXPECT_EQ(change.format, m_picture.picture.magick()) << label;
             EXPECT_WEQ(szSaveFilter2[change.typeIndex], lorvex::FileDialogRecord().lpstrDefExt) << label;
         }
         dialog.Cancel();
@@ -402,24 +349,17 @@ TEST_F(FileDialogTest, OpenDialogReturnsTheChosenFile)
     for (const WCHAR* name : {L"bild.bmp", L"фото 写真 🎞.png"}) {
         const std::string label = lvtest::Utf8(name);
         WString path = m_temp.Write(name, bytes, sizeof bytes);
-        DibFileInitialize(m_document, m_folder.c_str());
+        DibFileInitialize(m_document, m_temp.path().c_str());
         lvtest::ModalDriver driver;
-        driver.Then([&] {
-            HWND dialog = lvtest::ActiveDialog();
-            if (!dialog || !GetDlgItem(dialog, cmb1))
-                return false;
-            HWND edit = GetDlgItem(dialog, edt1) ? GetDlgItem(dialog, edt1) : GetDlgItem(dialog, cmb13);
-            SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
-            lvtest::PostClick(dialog, IDOK);
-            return true;
-        });
-        WCHAR file[MAX_PATH] = {};
-        WCHAR title[MAX_PATH] = {};
+        driver.Then(OnSaveDialog([&](const SaveDialog& dialog) {   // it has the same name box
+            dialog.SetName(name);
+            dialog.Save();
+        }));
         driver.Start();
-        EXPECT_NE(0, DibFileOpenDlg(m_document, file, title)) << label;
+        EXPECT_NE(0, DibFileOpenDlg(m_document, m_file, m_title)) << label;
         EXPECT_TRUE(driver.Finished()) << label;
-        EXPECT_WEQ(path.c_str(), file) << label;
-        EXPECT_WEQ(name, title) << label;
+        EXPECT_WEQ(path.c_str(), m_file) << label;
+        EXPECT_WEQ(name, m_title) << label;
         const DWORD flags = lorvex::FileDialogRecord().Flags;
         EXPECT_TRUE(flags & OFN_FILEMUSTEXIST) << label;
         EXPECT_FALSE(flags & (OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_OVERWRITEPROMPT)) << label;

@@ -160,14 +160,14 @@ void PostClick(HWND dialog, int id)
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-void PostTyping(HWND edit, const WCHAR* text)
+void SendTyping(HWND edit, const WCHAR* text)
 {
     for (; *text; ++text) {
         SHORT scan = VkKeyScanW(*text);
         WPARAM key = scan == -1 ? 0 : LOBYTE(scan);
-        PostMessageW(edit, WM_KEYDOWN, key, 1);
-        PostMessageW(edit, WM_CHAR, *text, 1);
-        PostMessageW(edit, WM_KEYUP, key, 0xC0000001);
+        SendMessageW(edit, WM_KEYDOWN, key, 1);
+        SendMessageW(edit, WM_CHAR, *text, 1);
+        SendMessageW(edit, WM_KEYUP, key, 0xC0000001);
     }
 }
 

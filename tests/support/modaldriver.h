@@ -55,8 +55,9 @@ WString TextOf(HWND window);
 HWND ChildWithText(HWND parent, const WCHAR* text, const WCHAR* className = nullptr);
 // A button click as the button sends it to its dialog.
 void PostClick(HWND dialog, int id);
-// Types text into an edit control key by key (key down, character, key up).
-void PostTyping(HWND edit, const WCHAR* text);
+// Types text into an edit control key by key (key down, character, key up),
+// each key handled before the call returns.
+void SendTyping(HWND edit, const WCHAR* text);
 // Number of dialog windows (#32770) created by this thread since the last
 // call of StartCountingDialogs.
 void StartCountingDialogs();

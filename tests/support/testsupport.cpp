@@ -51,6 +51,29 @@ WString Wide(const char* utf8)
            << " = \"" << Utf8(expected) << "\"";
 }
 
+// Removes path with everything inside.
+static void RemoveTree(const WCHAR* path)
+{
+    WString pattern = WString(path) + L"\\*";
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(pattern.c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (!lstrcmpW(data.cFileName, L".") || !lstrcmpW(data.cFileName, L".."))
+                continue;
+            WString child = WString(path) + L"\\" + data.cFileName;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child.c_str());
+            else
+                DeleteFileW(child.c_str());
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(path);
+}
+
 TempDir::TempDir()
 {
     WCHAR base[MAX_PATH];
@@ -119,28 +142,6 @@ bool WriteWholeFile(const WCHAR* path, const void* data, size_t size)
 bool FileExists(const WCHAR* path)
 {
     return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
-}
-
-void RemoveTree(const WCHAR* path)
-{
-    WString pattern = WString(path) + L"\\*";
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(pattern.c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            if (!lstrcmpW(data.cFileName, L".") || !lstrcmpW(data.cFileName, L".."))
-                continue;
-            WString child = WString(path) + L"\\" + data.cFileName;
-            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child.c_str());
-            else
-                DeleteFileW(child.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryW(path);
 }
 
 void PumpMessages(DWORD milliseconds)

@@ -21,7 +21,6 @@ std::string UnixPath(const WCHAR* path);
 ::testing::AssertionResult WideEqual(const char* expected_expr, const char* actual_expr,
                                      const WCHAR* expected, const WCHAR* actual);
 #define EXPECT_WEQ(expected, actual) EXPECT_PRED_FORMAT2(::lvtest::WideEqual, expected, actual)
-#define ASSERT_WEQ(expected, actual) ASSERT_PRED_FORMAT2(::lvtest::WideEqual, expected, actual)
 
 // A fresh folder under the temporary folder, removed with all its content
 // when the object goes.
@@ -42,7 +41,6 @@ private:
 bool ReadWholeFile(const WCHAR* path, std::string* bytes);
 bool WriteWholeFile(const WCHAR* path, const void* data, size_t size);
 bool FileExists(const WCHAR* path);
-void RemoveTree(const WCHAR* path);
 
 // Dispatches waiting messages for up to milliseconds (0: just what waits).
 void PumpMessages(DWORD milliseconds = 0);

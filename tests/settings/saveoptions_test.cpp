@@ -13,7 +13,6 @@ namespace {
 
 using SheetEntry = int(__cdecl*)(HWND);
 
-int BarPos(HWND page, int id) { return static_cast<int>(SendDlgItemMessageW(page, id, TBM_GETPOS, 0, 0)); }
 bool Checked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
 bool Enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }
 void Press(HWND sheet, int button) { SendMessageW(sheet, PSM_PRESSBUTTON, button, 0); }
@@ -43,12 +42,6 @@ const std::pair<int Options::*, int> kRowOf[] = {
     {&Options::progressive, SO_JPG_PROGRESSIVE}, {&Options::pngLevel, SO_PNG_QUALITY},
     {&Options::interlace, SO_PNG_INTERLACED}, {&Options::filter, SO_PNG_FILTER}};
 
-void Store(const Options& o)
-{
-    for (const auto& field : kRowOf)
-        gSO[field.second].nValue = o.*field.first;
-}
-
 void ExpectStored(const Options& o)
 {
     for (const auto& field : kRowOf)
@@ -63,7 +56,7 @@ void ExpectShown(HWND sheet, const Options& o, const char* when)
     HWND jpg = ShowPage(sheet, 0);
     wsprintfW(number, L"%d", o.jpgQuality);
     EXPECT_WEQ(number, Text(GetDlgItem(jpg, IDE_JPG_QUALITY)).c_str());
-    EXPECT_EQ(BarPos(jpg, IDT_JPG_QUALITY_BAR), o.jpgQuality);
+    EXPECT_EQ(SendDlgItemMessageW(jpg, IDT_JPG_QUALITY_BAR, TBM_GETPOS, 0, 0), o.jpgQuality);
     EXPECT_EQ(CheckedIn(jpg, {IDR_JPG_LOSSY, IDR_JPG_LOSSLESS}), o.lossless ? IDR_JPG_LOSSLESS : IDR_JPG_LOSSY);
     EXPECT_EQ(Enabled(jpg, IDX_JPG_CLIP), o.lossless == 1) << "clipping only applies to lossless";
     EXPECT_EQ(Checked(jpg, IDX_JPG_CLIP), o.clip == 1);
@@ -72,7 +65,7 @@ void ExpectShown(HWND sheet, const Options& o, const char* when)
     HWND png = ShowPage(sheet, 1);
     wsprintfW(number, L"%d", o.pngLevel);
     EXPECT_WEQ(number, Text(GetDlgItem(png, IDE_PNG_LEVEL)).c_str());
-    EXPECT_EQ(BarPos(png, IDT_PNG_LEVEL_BAR), o.pngLevel);
+    EXPECT_EQ(SendDlgItemMessageW(png, IDT_PNG_LEVEL_BAR, TBM_GETPOS, 0, 0), o.pngLevel);
     EXPECT_EQ(CheckedIn(png, {IDR_PNG_INTERLACE_NONE, IDR_PNG_INTERLACE_ADAM7}), o.interlace);
     EXPECT_EQ(CheckedIn(png, {IDR_PNG_FILTER_NONE, IDR_PNG_FILTER_SUB, IDR_PNG_FILTER_UP, IDR_PNG_FILTER_AVERAGE,
                               IDR_PNG_FILTER_PAETH, IDR_PNG_FILTER_ADAPTIVE}), o.filter);
@@ -141,20 +134,6 @@ TEST_F(SaveOptionsSheet, OpensWithTheDefaultsAndCancelDropsEveryChange)
     EXPECT_TRUE(Untouched());
 }
 
-TEST_F(SaveOptionsSheet, ShowsTheStoredRowsAndRestoresTheDefaults)
-{
-    const Options stored = {40, 0, 1, 1, 7, IDR_PNG_INTERLACE_ADAM7, IDR_PNG_FILTER_AVERAGE};
-    Store(stored);
-    RunSheet([&](HWND sheet) {
-        ExpectShown(sheet, stored, "stored rows");
-        Click(GetDlgItem(ShowPage(sheet, 0), IDB_RESTORE_DEFAULTS));
-        Click(GetDlgItem(ShowPage(sheet, 1), IDB_RESTORE_DEFAULTS));
-        ExpectShown(sheet, kDefaults, "after Restore Defaults");
-        Press(sheet, PSBTN_OK);
-    });
-    ExpectStored(kDefaults);
-}
-
 TEST_F(SaveOptionsSheet, TypedNumbersArePulledIntoRangeAndTrackbarsWriteTheEdits)
 {
     // Either text typed into the page's edit or a key pressed on its trackbar.
@@ -192,12 +171,17 @@ TEST_F(SaveOptionsSheet, TypedNumbersArePulledIntoRangeAndTrackbarsWriteTheEdits
     EXPECT_EQ(gSO[SO_PNG_QUALITY].nValue, 6);
 }
 
-TEST_F(SaveOptionsSheet, ClicksOnButtonsAndRadioGroupsAreStoredOnOk)
+TEST_F(SaveOptionsSheet, ShowsTheStoredRowsAndStoresClicksOnOk)
 {
-    // Each click, and what both pages show after it (from the defaults).
-    struct Step { int page, button; Options after; };
     const int none = IDR_PNG_INTERLACE_NONE, adam7 = IDR_PNG_INTERLACE_ADAM7;
+    const Options stored = {40, 0, 1, 1, 7, adam7, IDR_PNG_FILTER_AVERAGE};
+    for (const auto& field : kRowOf)
+        gSO[field.second].nValue = stored.*field.first;
+    // Each click, and what both pages show after it.
+    struct Step { int page, button; Options after; };
     static const Step steps[] = {
+        {0, IDB_RESTORE_DEFAULTS, {75, 1, 0, 0, 7, adam7, IDR_PNG_FILTER_AVERAGE}},
+        {1, IDB_RESTORE_DEFAULTS, kDefaults},
         {0, IDR_JPG_LOSSY, {75, 0, 0, 0, 3, none, IDR_PNG_FILTER_NONE}},
         {0, IDX_JPG_PROGRESSIVE, {75, 0, 0, 1, 3, none, IDR_PNG_FILTER_NONE}},
         {0, IDR_JPG_LOSSLESS, {75, 1, 0, 1, 3, none, IDR_PNG_FILTER_NONE}},
@@ -209,7 +193,8 @@ TEST_F(SaveOptionsSheet, ClicksOnButtonsAndRadioGroupsAreStoredOnOk)
         {1, IDR_PNG_FILTER_AVERAGE, {75, 1, 1, 1, 3, adam7, IDR_PNG_FILTER_AVERAGE}},
         {1, IDR_PNG_FILTER_PAETH, {75, 1, 1, 1, 3, adam7, IDR_PNG_FILTER_PAETH}},
     };
-    int result = RunSheet([](HWND sheet) {
+    int result = RunSheet([&](HWND sheet) {
+        ExpectShown(sheet, stored, "the stored rows");
         for (const Step& s : steps) {
             Click(GetDlgItem(ShowPage(sheet, s.page), s.button));
             ExpectShown(sheet, s.after, (std::string("after clicking ") + std::to_string(s.button)).c_str());

@@ -21,11 +21,14 @@ void ExpectText(const WCHAR* expected, const BYTE* field, int chars)
         ASSERT_EQ(text[i], 0) << "character " << i << " after the text";
 }
 
-// Where a table's fields lie; -1: the record has no such field.
-struct Layout { int stride, key, id, value, valueBytes, text, second; };
-constexpr Layout kView = {208, 0, 200, 204, 4, -1, -1};     // VIEWOPTIONS, THUMBOPTIONS
-constexpr Layout kBool = {208, 6, 0, 4, 1, -1, -1};         // tagBOOL_OPTIONS
-constexpr Layout kSave = {312, 0, 304, 200, 4, 204, 308};   // SAVEOPTIONS: id is the first id
+// Where a table's fields lie; -1: the record has no such field. Keys are
+// arrays of 100 characters, or pointers where keyChars is 0.
+struct Layout { int stride, key, keyChars, id, value, valueBytes, text, second; };
+constexpr Layout kView = {208, 0, 100, 200, 204, 4, -1, -1};     // VIEWOPTIONS, THUMBOPTIONS
+constexpr Layout kBool = {208, 6, 100, 0, 4, 1, -1, -1};         // tagBOOL_OPTIONS
+constexpr Layout kSave = {312, 0, 100, 304, 200, 4, 204, 308};   // SAVEOPTIONS: id is the first id
+// LORVEX_3D_OPTIONS in this 64-bit build: a name pointer, the value, padding.
+constexpr Layout k3D = {sizeof(void*) + 8, 0, 0, -1, sizeof(void*), 4, -1, -1};
 
 struct Row { const WCHAR* key; int id; int value; const WCHAR* text; int second; };
 
@@ -42,8 +45,13 @@ void CheckTable(const char* name, const Record (&declared)[N], const Layout& at,
         const Row& r = rows[i];
         const BYTE* row = base + at.stride * i;
         SCOPED_TRACE(testing::Message() << name << " row " << i << " \"" << lvtest::Utf8(r.key) << "\"");
-        ExpectText(r.key, row + at.key, 100);
-        EXPECT_EQ(Int32At(row + at.id), r.id);
+        const BYTE* key = row + at.key;
+        if (!at.keyChars)
+            std::memcpy(&key, key, sizeof key);
+        ASSERT_NE(key, nullptr);
+        ExpectText(r.key, key, at.keyChars);
+        if (at.id >= 0)
+            EXPECT_EQ(Int32At(row + at.id), r.id);
         EXPECT_EQ(at.valueBytes == 4 ? Int32At(row + at.value) : row[at.value], r.value);
         if (at.valueBytes == 1)
             EXPECT_EQ(row[at.value + 1], 0) << "padding after the truth value";
@@ -56,7 +64,7 @@ void CheckTable(const char* name, const Record (&declared)[N], const Layout& at,
 
 }  // namespace
 
-TEST(SettingsTables, RowsKeysIdsAndDefaultsInOrder)
+TEST(SettingsTables, EveryRowKeyIdAndDefaultInOrder)
 {
     CheckTable("gVO", gVO, kView, {
         {L"AI", 1011, 0}, {L"AW", 1012, 1}, {L"EnlargeAI", 1007, 0}, {L"ShrinkAI", 1008, 0},
@@ -80,26 +88,9 @@ TEST(SettingsTables, RowsKeysIdsAndDefaultsInOrder)
         {L"PNG Interlaced", 1171, 1171, nullptr, 1172}, {L"Save After RorM", 1061, -1, nullptr, 1064},
         {L"Save ARM Append", 1094, 0, L"_modified_by_Lorvex", 0}, {L"Keep Orig DateTime", 1180, 0, nullptr, 0},
         {L"JPG Save Progressive", 1002, 0, nullptr, 0}, {L"PNG Filter", 1099, 1099, nullptr, 1105}});
-}
 
-TEST(SettingsTables, ThreeDOptionsAndExtEdit)
-{
-    struct NamedValue { const WCHAR* key; int value; };
-    static const NamedValue rows[LORVEX_3D_ROWS] = {
-        {L"CameraMode", 1}, {L"ShowAxes", 0}, {L"AxesOuterEdge", 1}, {L"DrawMode", 2}, {L"TrackballMode", 0},
-    };
-    const BYTE* base = Export("Lorvex3DOptions");
-    ASSERT_NE(base, nullptr);
-    EXPECT_EQ(static_cast<const void*>(base), Lorvex3DOptions);
-    // 64-bit build: an 8-byte name pointer, the value, 4 bytes of padding.
-    for (int i = 0; i < LORVEX_3D_ROWS; ++i) {
-        const BYTE* row = base + (sizeof(void*) + 8) * i;
-        const WCHAR* name = nullptr;
-        std::memcpy(&name, row, sizeof name);
-        ASSERT_NE(name, nullptr) << "row " << i;
-        EXPECT_WEQ(rows[i].key, name) << "row " << i;
-        EXPECT_EQ(Int32At(row + sizeof(void*)), rows[i].value) << "row " << i;
-    }
+    CheckTable("Lorvex3DOptions", Lorvex3DOptions, k3D, {
+        {L"CameraMode", 0, 1}, {L"ShowAxes", 0, 0}, {L"AxesOuterEdge", 0, 1}, {L"DrawMode", 0, 2}, {L"TrackballMode", 0, 0}});
     const BYTE* ext = Export("gszExtEdit");
     ASSERT_NE(ext, nullptr);
     EXPECT_EQ(static_cast<const void*>(ext), gszExtEdit);

@@ -19,7 +19,8 @@ T Export(const char* name)
 
 // Runs a script on the modal dialog or property sheet the test then opens: a
 // thread timer, dispatched by the dialog's own message loop, runs it once the
-// dialog is the active window. If the script leaves the dialog open, the same
+// dialog is the active window and shown (a modal loop may dispatch the timer
+// before it shows the dialog). If the script leaves the dialog open, the same
 // timer cancels it after 20 seconds so no test can hang.
 class ModalDriver {
 public:
@@ -46,7 +47,7 @@ private:
         ModalDriver* self = Active();
         HWND dialog = GetActiveWindow();
         WCHAR cls[32] = {};
-        if (!self || !GetClassNameW(dialog, cls, ARRAYSIZE(cls)) || lstrcmpW(cls, L"#32770"))
+        if (!self || !IsWindowVisible(dialog) || !GetClassNameW(dialog, cls, ARRAYSIZE(cls)) || lstrcmpW(cls, L"#32770"))
             return;
         if (!self->m_ran) {
             self->m_ran = true;   // first: the script may pump messages

@@ -7,17 +7,19 @@
 #include "../../settings/saveoptions.h"
 #include "../../resources/settings_ids.h"
 
-
 namespace {
 
 INT_PTR CALLBACK PlainProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
 // Whether text, drawn in dc's font, fits child's client area (less the box of
-// a check box or radio button); wrapping statics may use several lines.
+// a check box or radio button); wrapping statics may use several lines. What
+// an edit holds may scroll.
 bool TextFits(HDC dc, HWND child, const WCHAR* text)
 {
     WCHAR cls[32] = {};
     GetClassNameW(child, cls, ARRAYSIZE(cls));
+    if (!*text || !lstrcmpiW(cls, L"Edit"))
+        return true;
     LONG type = GetWindowLongW(child, GWL_STYLE) & 0x0F;
     bool box = !lstrcmpiW(cls, L"Button") && type != BS_GROUPBOX && type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON;
     bool wraps = !lstrcmpiW(cls, L"Static") && type == SS_LEFT;
@@ -68,7 +70,6 @@ TEST(SaveOptionTemplates, EachCarriesItsTextsWholeAndIsScreenshot)
         EXPECT_WEQ(c.caption, Text(dialog).c_str());
         // Each text the dialog shows is cut out of the list; what is left is missing.
         lvtest::WString missing = lvtest::WString(L"|") + c.texts + L"|";
-        HWND ok = nullptr, restore = nullptr;
         RECT client;
         GetClientRect(dialog, &client);
         HDC dc = GetDC(dialog);
@@ -78,28 +79,23 @@ TEST(SaveOptionTemplates, EachCarriesItsTextsWholeAndIsScreenshot)
             size_t at = missing.find(L"|" + text + L"|");
             if (at != lvtest::WString::npos)
                 missing.erase(at, text.size() + 1);
-            ok = text == L"Ok" ? child : ok;
-            restore = text == L"Restore Defaults" ? child : restore;
             // A control outside the dialog, or a text wider than its control, is cut off on screen.
             RECT r;
             GetWindowRect(child, &r);
             MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
             EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
                 << "control " << GetDlgCtrlID(child) << " \"" << lvtest::Utf8(text.c_str()) << "\" sticks out";
-            WCHAR cls[32] = {};
-            GetClassNameW(child, cls, ARRAYSIZE(cls));
-            if (!text.empty() && lstrcmpiW(cls, L"Edit"))
-                EXPECT_TRUE(TextFits(dc, child, text.c_str())) << "\"" << lvtest::Utf8(text.c_str()) << "\" does not fit";
+            EXPECT_TRUE(TextFits(dc, child, text.c_str())) << "\"" << lvtest::Utf8(text.c_str()) << "\" does not fit";
         }
         SelectObject(dc, oldFont);
         ReleaseDC(dialog, dc);
         EXPECT_WEQ(L"|", missing.c_str()) << "texts not shown";
-        ASSERT_NE(restore, nullptr);
-        EXPECT_EQ(GetDlgCtrlID(restore), IDB_RESTORE_DEFAULTS);
+        HWND restore = GetDlgItem(dialog, IDB_RESTORE_DEFAULTS), ok = GetDlgItem(dialog, IDOK);
+        EXPECT_WEQ(L"Restore Defaults", Text(restore).c_str());
         EXPECT_TRUE(GetWindowLongW(restore, GWL_STYLE) & WS_VISIBLE);
         EXPECT_EQ(ok != nullptr, c.hasOk);
         if (ok) {
-            EXPECT_EQ(GetDlgCtrlID(ok), IDOK);
+            EXPECT_WEQ(L"Ok", Text(ok).c_str());
             EXPECT_FALSE(GetWindowLongW(ok, GWL_STYLE) & WS_VISIBLE) << "\"Ok\" is created hidden";
         }
         SetWindowPos(dialog, HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);

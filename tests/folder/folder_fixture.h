@@ -131,24 +131,18 @@ struct ThreeGroups {
     }
 };
 
-// Sets a global for a scope (the sort key and direction, the view option).
-template <typename T>
-class Scoped {
-public:
-    Scoped(T& variable, T value) : m_variable(variable), m_old(variable) { variable = value; }
-    ~Scoped() { m_variable = m_old; }
-    Scoped(const Scoped&) = delete;
-    Scoped& operator=(const Scoped&) = delete;
-private:
-    T& m_variable;
-    T m_old;
-};
+// The sort key and direction, and the view option "OpenFileOutExt", for a scope.
 struct SortSelection {
-    SortSelection(DWORD mode, BOOL ascending) : m_mode(gdwSortingMode, mode), m_up(bSortAscending, ascending) {}
-    Scoped<DWORD> m_mode;
-    Scoped<BOOL> m_up;
+    DWORD oldMode = gdwSortingMode;
+    BOOL oldAscending = bSortAscending;
+    SortSelection(DWORD mode, BOOL ascending) { gdwSortingMode = mode, bSortAscending = ascending; }
+    ~SortSelection() { gdwSortingMode = oldMode, bSortAscending = oldAscending; }
 };
-inline int& NamesWithoutExtension() { return gVSO[VSO_OPEN_FILE_OUT_EXT].nValue; }
+struct NamesWithoutExtension {
+    int old = gVSO[VSO_OPEN_FILE_OUT_EXT].nValue;
+    explicit NamesWithoutExtension(int value) { gVSO[VSO_OPEN_FILE_OUT_EXT].nValue = value; }
+    ~NamesWithoutExtension() { gVSO[VSO_OPEN_FILE_OUT_EXT].nValue = old; }
+};
 
 // Sets or clears the Linux immutable flag of a folder: "" or the reason.
 std::string SetImmutable(const char* unixPath, bool on);

@@ -10,88 +10,70 @@
 
 namespace {
 
-// A filter text with each zero shown as '|', compared character by character
-// up to the expected length (stopping at the first difference, so a short
-// buffer is not read far past its end).
-std::string Render(const WCHAR* text, size_t count)
-{
-    std::string shown;
-    for (size_t i = 0; i < count; ++i) {
-        WCHAR c = text[i];
-        shown += c == 0 ? '|' : (c < 128 ? static_cast<char>(c) : '?');
-    }
-    return shown;
-}
+using Texts = std::vector<std::string>;
 
+// Compares a filter text with expected ('|' standing for each zero) character
+// by character, stopping at the first difference so that a short buffer is
+// not read far past its end.
 ::testing::AssertionResult FilterIs(const std::string& expected, const WCHAR* actual)
 {
     if (!actual)
         return ::testing::AssertionFailure() << "filter is null";
+    std::string shown;
     for (size_t i = 0; i < expected.size(); ++i) {
-        char want = expected[i];
-        WCHAR got = actual[i];
-        if ((want == '|' ? 0 : static_cast<WCHAR>(want)) != got)
+        WCHAR c = actual[i];
+        shown += c == 0 ? '|' : (c < 128 ? static_cast<char>(c) : '?');
+        if ((expected[i] == '|' ? 0 : static_cast<WCHAR>(expected[i])) != c)
             return ::testing::AssertionFailure()
-                   << "differs at " << i << "\nexpected " << expected << "\nactual   "
-                   << Render(actual, i + 1) << "...";
+                   << "differs at " << i << "\nexpected " << expected << "\nactual   " << shown << "...";
     }
     return ::testing::AssertionSuccess();
 }
 
-const char kStaticPatterns[] =
-    "*.BMP;*.JPG;*.JPEG;*.PNG;*.PGM;*.PNM;*.PPM;*.TIF;*.JP2;*.J2C;*.GIF;*.HDF;*.PSD;";
-const char kStaticEntries[] =
-    "BMP Files (*.BMP)|*.BMP|JPG Files (*.JPG)|*.JPG|JPEG Files (*.JPEG)|*.JPEG|"
-    "PNG Files (*.PNG)|*.PNG|PGM Files (*.PGM)|*.PGM|PNM Files (*.PNM)|*.PNM|"
-    "PPM Files (*.PPM)|*.PPM|TIF Files (*.TIF)|*.TIF|JP2 Files (*.JP2)|*.JP2|"
-    "J2C Files (*.J2C)|*.J2C|GIF Files (*.GIF)|*.GIF|HDF Files (*.HDF)|*.HDF|"
-    "Photoshop Files (*.PSD)|*.PSD|";
+const Texts kStatic = {"BMP", "JPG", "JPEG", "PNG", "PGM", "PNM", "PPM", "TIF", "JP2", "J2C", "GIF", "HDF", "PSD"};
 
-// Expected open filters for the given plug-in extensions (ASCII).
-std::string OpenFilterWith(const std::vector<std::string>& plugins)
+// The expected open filter for the given plug-in extensions, with or without
+// the portfolio type and the closing "All Files" entry.
+std::string OpenFilter(bool withLvx, const Texts& plugins)
 {
-    std::string patterns = std::string(kStaticPatterns) + "*.LVX;";
-    std::string entries = std::string(kStaticEntries) + "LVX Portfolio Files (*.LVX)|*.LVX|";
-    for (const std::string& e : plugins) {
+    std::string patterns, entries;
+    Texts all = kStatic;
+    if (withLvx)
+        all.push_back("LVX");
+    all.insert(all.end(), plugins.begin(), plugins.end());
+    for (const std::string& e : all) {
         patterns += "*." + e + ";";
-        entries += e + " Files (*." + e + ")|*." + e + "|";
+        std::string kind = e == "PSD" ? "Photoshop" : e == "LVX" ? "LVX Portfolio" : e;
+        entries += kind + " Files (*." + e + ")|*." + e + "|";
     }
-    return "Supported Formats |" + patterns + "|" + entries + "All Files (*.*)|*.*|||";
+    return "Supported Formats |" + patterns + "|" + entries + (withLvx ? "All Files (*.*)|*.*|" : "|") + "||";
 }
 
-std::string OpenFilterWithout(const std::vector<std::string>& plugins)
+template <typename List>
+Texts Narrow(const List& texts)
 {
-    std::string patterns = kStaticPatterns;
-    std::string entries = kStaticEntries;
-    for (const std::string& e : plugins) {
-        patterns += "*." + e + ";";
-        entries += e + " Files (*." + e + ")|*." + e + "|";
-    }
-    return "Supported Formats |" + patterns + "|" + entries + "|||";
-}
-
-std::vector<std::string> Narrow(const std::vector<const WCHAR*>& texts)
-{
-    std::vector<std::string> result;
+    Texts result;
     for (const WCHAR* text : texts)
-        result.push_back(text ? lvtest::Utf8(text) : std::string("(null)"));
+        result.push_back(lvtest::Utf8(text));
     return result;
 }
 
-std::vector<std::string> SupportedWith(const std::vector<std::string>& plugins)
+Texts SupportedWith(const Texts& plugins)
 {
-    std::vector<std::string> result = {"BMP", "JPG", "JPEG", "PNG", "PGM", "PNM", "PPM",
-                                       "TIF", "JP2", "J2C", "GIF", "HDF", "PSD"};
+    Texts result = kStatic;
     result.insert(result.end(), plugins.begin(), plugins.end());
     return result;
 }
 
-std::vector<std::string> Plugins()
+// Both texts and the extension vector, built afresh or as they stand.
+void ExpectFilters(const Texts& plugins, const char* when)
 {
-    std::vector<std::string> result;
-    for (const WCHAR* text : sPluginSupportedExtensions)
-        result.push_back(lvtest::Utf8(text));
-    return result;
+    SCOPED_TRACE(when);
+    EXPECT_EQ(Narrow(sPluginSupportedExtensions), plugins);
+    EXPECT_TRUE(FilterIs(OpenFilter(false, plugins), GetOpenFilterWithoutLVX()));
+    EXPECT_EQ(Narrow(szSupportedFilesFilter), SupportedWith(plugins));
+    EXPECT_TRUE(FilterIs(OpenFilter(true, plugins), GetOpenFilter()));
+    EXPECT_EQ(Narrow(szSupportedFilesFilter), SupportedWith(plugins)) << "a second build refills, not appends";
 }
 
 }  // namespace
@@ -103,17 +85,16 @@ TEST(SaveFilter, HoldsElevenPairsAndZerosToTheEnd)
         "PNG Files (*.PNG)|*.png|PGM Files (*.PGM)|*.pgm|PNM Files (*.PNM)|*.pnm|"
         "PPM Files (*.PPM)|*.ppm|TIF Files (*.TIF)|*.tif|JP2 Files (*.JP2)|*.jp2|"
         "GIF Files (*.GIF)|*.gif|HDF Files (*.HDF)|*.hdf||";
-    ASSERT_EQ(expected.size(), 268u);
-    EXPECT_TRUE(FilterIs(expected + "||", szSaveFilter)) << "the array is 270 characters, zero after the text";
+    ASSERT_EQ(expected.size() + 2, sizeof szSaveFilter / sizeof(WCHAR));
+    EXPECT_TRUE(FilterIs(expected + "||", szSaveFilter)) << "zeros after the text to the end of the array";
 
-    // The default extensions the save dialog matches against follow the
-    // filter's order: entry i is the pattern of filter index i + 1.
+    // The save dialog's default extensions follow the filter's order: entry i
+    // is the pattern of filter index i + 1.
     const WCHAR* pattern = szSaveFilter;
     for (int i = 0; i < 11; ++i) {
         pattern += lstrlenW(pattern) + 1;
         ASSERT_NE(szSaveFilter2[i], nullptr) << "entry " << i;
-        EXPECT_EQ(lstrcmpiW(pattern + 2, szSaveFilter2[i]), 0)
-            << "entry " << i << ": " << lvtest::Utf8(szSaveFilter2[i]) << " vs " << lvtest::Utf8(pattern);
+        EXPECT_EQ(lstrcmpiW(pattern + 2, szSaveFilter2[i]), 0) << "entry " << i << ": " << lvtest::Utf8(pattern);
         pattern += lstrlenW(pattern) + 1;
     }
     EXPECT_EQ(szSaveFilter2[11], nullptr);
@@ -124,21 +105,17 @@ TEST(FilterExports, DataAndFunctionsAreReachableByName)
     HMODULE module = GetModuleHandleW(L"lorvexops.dll");
     ASSERT_NE(module, nullptr);
     struct Export { const char* name; const void* address; } data[] = {
-        {"szStaticOpenFileFilter", szStaticOpenFileFilter},
-        {"szSaveFilter2", szSaveFilter2},
-        {"szSaveFilter", szSaveFilter},
-        {"sPluginSupportedExtensions", &sPluginSupportedExtensions},
+        {"szStaticOpenFileFilter", szStaticOpenFileFilter}, {"szSaveFilter2", szSaveFilter2},
+        {"szSaveFilter", szSaveFilter}, {"sPluginSupportedExtensions", &sPluginSupportedExtensions},
         {"szSupportedFilesFilter", &szSupportedFilesFilter},
     };
     for (const Export& e : data)
         EXPECT_EQ(reinterpret_cast<const void*>(GetProcAddress(module, e.name)), e.address) << e.name;
     // Functions are reached through the loader's entry points, so compare
     // what they do rather than their addresses.
-    const char* functions[] = {"GetOpenFilterWithoutLVX", "FreeOpenFilterBuffers", "RegisterFileExtension"};
-    for (const char* name : functions)
+    for (const char* name : {"GetOpenFilterWithoutLVX", "FreeOpenFilterBuffers", "RegisterFileExtension"})
         EXPECT_NE(GetProcAddress(module, name), nullptr) << name;
-    using GetFilter = const WCHAR* (*)(void);
-    auto get = reinterpret_cast<GetFilter>(GetProcAddress(module, "GetOpenFilter"));
+    auto get = reinterpret_cast<const WCHAR* (*)(void)>(GetProcAddress(module, "GetOpenFilter"));
     ASSERT_NE(get, nullptr);
     EXPECT_EQ(get(), GetOpenFilter());
 }
@@ -148,23 +125,15 @@ TEST(OpenFilter, WithoutPluginsBothTextsAndTheExtensionVector)
     ASSERT_TRUE(sPluginSupportedExtensions.empty()) << "this test must run before any registration";
     FreeOpenFilterBuffers();
     szSupportedFilesFilter.clear();
-
-    const WCHAR* without = GetOpenFilterWithoutLVX();
-    EXPECT_TRUE(FilterIs(OpenFilterWithout({}), without));
-    EXPECT_EQ(Narrow(szSupportedFilesFilter), SupportedWith({}));
-
+    ExpectFilters({}, "first build");
     const WCHAR* with = GetOpenFilter();
-    EXPECT_TRUE(FilterIs(OpenFilterWith({}), with));
-    EXPECT_EQ(Narrow(szSupportedFilesFilter), SupportedWith({})) << "a second build refills, not appends";
-
+    const WCHAR* without = GetOpenFilterWithoutLVX();
     EXPECT_EQ(GetOpenFilter(), with) << "built once, then the same buffer";
     EXPECT_EQ(GetOpenFilterWithoutLVX(), without);
-
     FreeOpenFilterBuffers();
-    FreeOpenFilterBuffers();  // twice is harmless
+    FreeOpenFilterBuffers();   // twice is harmless
     szSupportedFilesFilter.clear();
-    EXPECT_TRUE(FilterIs(OpenFilterWith({}), GetOpenFilter())) << "rebuilt after release";
-    EXPECT_EQ(Narrow(szSupportedFilesFilter), SupportedWith({}));
+    ExpectFilters({}, "rebuilt after release");
 }
 
 TEST(DibFileInitialize, BothFormsResetTheSharedRecord)
@@ -173,35 +142,33 @@ TEST(DibFileInitialize, BothFormsResetTheSharedRecord)
     static const WCHAR folder[] = L"C:\\Pics";
     static WCHAR file[260];
     HWND owner = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
-    for (int form = 0; form < 2; ++form) {
+    for (bool withFolder : {false, true}) {
         // Leftovers of an earlier dialog must not survive.
         record.lpstrFilter = L"x\0*.x\0";
+        record.lpstrFile = record.lpstrFileTitle = file;
+        record.lpstrTitle = L"old";
+        record.lpTemplateName = L"old";
         record.nFilterIndex = 3;
-        record.lpstrFile = file;
         record.Flags = OFN_EXPLORER;
         record.lCustData = 7;
-        record.lpstrTitle = L"old";
-        if (form == 0)
-            DibFileInitialize(owner);
-        else
+        if (withFolder)
             DibFileInitialize(owner, folder);
-        SCOPED_TRACE(form == 0 ? "window" : "window, folder");
+        else
+            DibFileInitialize(owner);
+        SCOPED_TRACE(withFolder ? "window, folder" : "window");
         EXPECT_EQ(record.lStructSize, sizeof(void*) == 4 ? 88u : 152u) << "the whole record";
         EXPECT_EQ(record.hwndOwner, owner);
-        EXPECT_EQ(record.hInstance, form == 0 ? nullptr : LorvexGetModuleInstance());
-        EXPECT_EQ(record.lpstrInitialDir, form == 0 ? nullptr : folder) << "the pointer is kept";
-        EXPECT_EQ(record.lpstrFilter, nullptr);
-        EXPECT_EQ(record.nFilterIndex, 0u);
-        EXPECT_EQ(record.lpstrFile, nullptr);
-        EXPECT_EQ(record.nMaxFile, 260u);
-        EXPECT_EQ(record.lpstrFileTitle, nullptr);
-        EXPECT_EQ(record.nMaxFileTitle, 260u);
-        EXPECT_EQ(record.Flags, 0u);
+        EXPECT_EQ(record.hInstance, withFolder ? LorvexGetModuleInstance() : nullptr);
+        EXPECT_EQ(record.lpstrInitialDir, withFolder ? folder : nullptr) << "the pointer is kept";
         EXPECT_WEQ(L"jpg", record.lpstrDefExt);
+        EXPECT_EQ(record.nMaxFile, 260u);
+        EXPECT_EQ(record.nMaxFileTitle, 260u);
+        const void* cleared[] = {record.lpstrFilter, record.lpstrFile, record.lpstrFileTitle, record.lpstrTitle,
+                                 record.lpTemplateName, reinterpret_cast<const void*>(record.lpfnHook)};
+        for (size_t i = 0; i < 6; ++i)
+            EXPECT_EQ(cleared[i], nullptr) << "filter, file, file title, title, template, hook: " << i;
+        EXPECT_EQ(record.nFilterIndex | record.Flags, 0u);
         EXPECT_EQ(record.lCustData, 0);
-        EXPECT_EQ(record.lpfnHook, nullptr);
-        EXPECT_EQ(record.lpTemplateName, nullptr);
-        EXPECT_EQ(record.lpstrTitle, nullptr);
     }
 }
 
@@ -232,49 +199,33 @@ TEST(RegisterFileExtension, CaseSensitiveRulesAndRebuiltTexts)
     ASSERT_TRUE(sPluginSupportedExtensions.empty());
     const WCHAR* before = GetOpenFilter();
     GetOpenFilterWithoutLVX();
-
-    // Refused: the static types (exact case), null and empty.
-    const WCHAR* refused[] = {L"PNG", L"LVX", L"JPEG", L"PSD", nullptr, L""};
-    for (const WCHAR* ext : refused) {
-        RegisterFileExtension(ext);
-        EXPECT_TRUE(sPluginSupportedExtensions.empty()) << (ext ? lvtest::Utf8(ext) : "null");
+    for (const WCHAR* ext : {L"PNG", L"LVX", L"JPEG", L"PSD", static_cast<const WCHAR*>(nullptr), L""}) {
+        RegisterFileExtension(ext);   // refused: the static types (exact case), null and empty
+        EXPECT_TRUE(sPluginSupportedExtensions.empty()) << lvtest::Utf8(ext);
     }
     EXPECT_EQ(GetOpenFilter(), before) << "a refused registration leaves the buffers alone";
 
-    // Lower-case png is a new extension; the caller's buffer may die after.
-    {
-        WCHAR scratch[8];
-        lstrcpyW(scratch, L"png");
-        RegisterFileExtension(scratch);
-        lstrcpyW(scratch, L"XXX");
-    }
-    EXPECT_EQ(Plugins(), std::vector<std::string>({"png"}));
+    WCHAR scratch[8];
+    lstrcpyW(scratch, L"png");   // lower-case png is a new extension
+    RegisterFileExtension(scratch);
+    lstrcpyW(scratch, L"XXX");   // the caller's buffer may change after
     // Registration rebuilds both texts at once, so the vector is already right.
     EXPECT_EQ(Narrow(szSupportedFilesFilter), SupportedWith({"png"}));
-    EXPECT_TRUE(FilterIs(OpenFilterWith({"png"}), GetOpenFilter()));
-    EXPECT_TRUE(FilterIs(OpenFilterWithout({"png"}), GetOpenFilterWithoutLVX()));
+    ExpectFilters({"png"}, "png registered");
 
-    // Twice, or the same text from another buffer: nothing changes.
     const WCHAR* built = GetOpenFilter();
-    WCHAR again[] = L"png";
+    WCHAR again[] = L"png";   // the same text from another buffer: nothing changes
     RegisterFileExtension(again);
-    EXPECT_EQ(Plugins(), std::vector<std::string>({"png"}));
+    EXPECT_EQ(Narrow(sPluginSupportedExtensions), Texts({"png"}));
     EXPECT_EQ(GetOpenFilter(), built);
 
-    // A second plug-in extension follows the first everywhere.
     RegisterFileExtension(L"xyz");
-    EXPECT_EQ(Plugins(), std::vector<std::string>({"png", "xyz"}));
     EXPECT_EQ(Narrow(szSupportedFilesFilter), SupportedWith({"png", "xyz"}));
-    EXPECT_TRUE(FilterIs(OpenFilterWith({"png", "xyz"}), GetOpenFilter()));
-    EXPECT_TRUE(FilterIs(OpenFilterWithout({"png", "xyz"}), GetOpenFilterWithoutLVX()));
+    ExpectFilters({"png", "xyz"}, "a second plug-in extension follows the first everywhere");
+    RegisterFileExtension(L"Xyz");   // case differences from a plug-in count as new
+    EXPECT_EQ(Narrow(sPluginSupportedExtensions), Texts({"png", "xyz", "Xyz"}));
 
-    // Case differences from a registered plug-in count as new.
-    RegisterFileExtension(L"Xyz");
-    EXPECT_EQ(Plugins(), std::vector<std::string>({"png", "xyz", "Xyz"}));
-
-    // Built anew after release, plug-ins included.
     FreeOpenFilterBuffers();
     szSupportedFilesFilter.clear();
-    EXPECT_TRUE(FilterIs(OpenFilterWithout({"png", "xyz", "Xyz"}), GetOpenFilterWithoutLVX()));
-    EXPECT_EQ(Narrow(szSupportedFilesFilter), SupportedWith({"png", "xyz", "Xyz"}));
+    ExpectFilters({"png", "xyz", "Xyz"}, "built anew after release, plug-ins included");
 }

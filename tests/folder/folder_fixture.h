@@ -4,79 +4,169 @@
 #include <lorvexops/lorvexops.h>
 #include "testsupport.h"
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace fx {
 
-// A new folder under the temporary folder, removed with its content at the
-// end of the test.
-class Scratch {
-public:
-    Scratch();
-    ~Scratch();
-    Scratch(const Scratch&) = delete;
-    Scratch& operator=(const Scratch&) = delete;
-    const MyString& path() const { return m_path; }
-    // path + "\" + name
-    MyString operator/(const WCHAR* name) const;
+using Names = std::vector<std::string>;
 
-private:
-    MyString m_path;
+// The shared temporary folder, with paths as the library's string type.
+struct Dir : lvtest::TempDir {
+    MyString path() const { return MyString(lvtest::TempDir::path().c_str()); }
+    MyString operator/(const WCHAR* name) const { return MyString(File(name).c_str()); }
 };
 
-// Hours after a fixed day, as a file time.
-FILETIME Hours(int hours);
-// Writes size bytes (a sparse tail when size is beyond 32 bits) and sets the
-// last-write time; true on success.
-bool MakeFile(const MyString& path, unsigned long long size, FILETIME time = Hours(0));
-bool MakeFolder(const MyString& path);
-std::string ReadText(const MyString& path);   // "(missing)" when unreadable
-bool Exists(const MyString& path);
+// Hours after 2021-03-01 00:00 UTC, as a file time.
+inline FILETIME Hours(int hours)
+{
+    ULONGLONG value = 132588576000000000ULL + static_cast<ULONGLONG>(hours) * 36000000000ULL;
+    return FILETIME{static_cast<DWORD>(value), static_cast<DWORD>(value >> 32)};
+}
+
+// Writes size bytes 'x' (beyond 1 MiB a sparse file: only the last byte) and
+// sets the last-write time.
+inline bool MakeFile(const MyString& path, unsigned long long size, FILETIME time = Hours(0))
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    std::string bytes(size > (1u << 20) ? 1 : static_cast<size_t>(size), 'x');
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(size - bytes.size());
+    DWORD written = 0;
+    bool ok = SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
+              (bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    ok = SetFileTime(file, nullptr, nullptr, &time) && ok;
+    CloseHandle(file);
+    return ok;
+}
+
+inline bool MakeFiles(const Dir& dir, std::initializer_list<const WCHAR*> names, unsigned size = 3)
+{
+    return std::all_of(names.begin(), names.end(), [&](const WCHAR* name) { return MakeFile(dir / name, size); });
+}
+
+inline std::string ReadText(const MyString& path)
+{
+    std::string bytes;
+    return lvtest::ReadWholeFile(path.c_str(), &bytes) ? bytes : std::string("(missing)");
+}
 
 // The file names (last path part, UTF-8) of the list, in order.
-std::vector<std::string> Names(SortDir& list);
+inline Names ListNames(const SortDir& list)
+{
+    Names names;
+    for (const CFileEntry* entry : *list.GetFileList()) {
+        std::string path = entry && entry->pName ? lvtest::Utf8(entry->pName->c_str()) : "(null)";
+        names.push_back(path.substr(path.find_last_of('\\') + 1));
+    }
+    return names;
+}
+
 // "nIndex:nFirst..nLast:bHasFiles" of every record.
-std::vector<std::string> Ranges(SortDir& list);
+inline Names Ranges(SortDir& list)
+{
+    Names ranges;
+    for (int b = 0; b < list.GetLenghtInfoBrowse(); ++b) {
+        const CInfoBrowse* r = list.GetInfoBrowse(b);
+        ranges.push_back(std::to_string(r->nIndex) + ":" + std::to_string(r->nFirst) + ".." +
+                         std::to_string(r->nLast) + ":" + std::to_string(r->bHasFiles));
+    }
+    return ranges;
+}
+
 // The names of the folder on disk, sorted.
-std::vector<std::string> DiskNames(const MyString& folder);
-
-// Sets the sort globals and the view option for a scope.
-class SortSelection {
-public:
-    SortSelection(DWORD mode, BOOL ascending);
-    ~SortSelection();
-    SortSelection(const SortSelection&) = delete;
-    SortSelection& operator=(const SortSelection&) = delete;
-private:
-    DWORD m_mode;
-    BOOL m_ascending;
-};
-class NamesWithoutExtension {
-public:
-    explicit NamesWithoutExtension(int value);
-    ~NamesWithoutExtension();
-    NamesWithoutExtension(const NamesWithoutExtension&) = delete;
-    NamesWithoutExtension& operator=(const NamesWithoutExtension&) = delete;
-private:
-    int m_old;
-};
-
-// Makes a folder read-only for everyone, root included, for a scope; locked()
-// is false when the platform refused.
-class LockedFolder {
-public:
-    explicit LockedFolder(const MyString& folder);
-    ~LockedFolder();
-    LockedFolder(const LockedFolder&) = delete;
-    LockedFolder& operator=(const LockedFolder&) = delete;
-    bool locked() const { return m_locked; }
-private:
-    std::string m_unixPath;
-    bool m_locked = false;
-};
+inline Names DiskNames(const MyString& folder)
+{
+    Names names;
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &data))
+        if (lstrcmpW(data.cFileName, L".") && lstrcmpW(data.cFileName, L".."))
+            names.push_back(lvtest::Utf8(data.cFileName));
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 // Lists folder with a built filter.
-void ListFolder(SortDir& list, const MyString& folder);
+inline void ListFolder(SortDir& list, const MyString& folder)
+{
+    GetOpenFilter();
+    list.InitializeSortDir(folder.c_str(), 0);
+    list.CreateSortedImageList();
+}
+
+// Caller-owned entries naming files of a folder (the list copies the paths).
+struct Group {
+    std::vector<std::unique_ptr<CFileEntry>> owned;
+    std::vector<CFileEntry*> items;
+    Group(const Dir& dir, std::initializer_list<const WCHAR*> names)
+    {
+        for (const WCHAR* name : names) {
+            owned.emplace_back(new CFileEntry);
+            owned.back()->pName = new MyString(dir / name);
+            items.push_back(owned.back().get());
+        }
+    }
+};
+
+// Three groups: the folder g0 (a, b, c), then g1 (d, e) and g2 (f, g, h)
+// appended from a second folder, which also holds n1..n5.jpg.
+struct ThreeGroups {
+    Dir dir, other;
+    SortDir list;
+    ThreeGroups()
+    {
+        MakeFiles(dir, {L"a.jpg", L"b.jpg", L"c.jpg"});
+        MakeFiles(other, {L"d.png", L"e.png", L"f.bmp", L"g.bmp", L"h.bmp", L"n1.jpg", L"n2.jpg", L"n3.jpg",
+                          L"n4.jpg", L"n5.jpg"});
+        ListFolder(list, dir.path());
+        list.Append(Group(other, {L"d.png", L"e.png"}).items, L"g1");
+        list.Append(Group(other, {L"f.bmp", L"g.bmp", L"h.bmp"}).items, L"g2");
+    }
+};
+
+// The sort key and direction, and the view option "OpenFileOutExt", for a scope.
+struct SortSelection {
+    DWORD oldMode = gdwSortingMode;
+    BOOL oldAscending = bSortAscending;
+    SortSelection(DWORD mode, BOOL ascending) { gdwSortingMode = mode, bSortAscending = ascending; }
+    ~SortSelection() { gdwSortingMode = oldMode, bSortAscending = oldAscending; }
+};
+struct NamesWithoutExtension {
+    int old = gVSO[VSO_OPEN_FILE_OUT_EXT].nValue;
+    explicit NamesWithoutExtension(int value) { gVSO[VSO_OPEN_FILE_OUT_EXT].nValue = value; }
+    ~NamesWithoutExtension() { gVSO[VSO_OPEN_FILE_OUT_EXT].nValue = old; }
+};
+
+// Sets or clears the Linux immutable flag of a folder: "" or the reason.
+std::string SetImmutable(const char* unixPath, bool on);
+
+// Makes a folder unchangeable even for root for a scope; the flag is cleared
+// again whenever the object goes, failed test or not. error() is empty when
+// the folder was locked.
+class LockedFolder {
+public:
+    explicit LockedFolder(const MyString& folder) : m_unixPath(lvtest::UnixPath(folder.c_str()))
+    {
+        m_error = m_unixPath.empty() ? "no Linux path" : SetImmutable(m_unixPath.c_str(), true);
+    }
+    ~LockedFolder()
+    {
+        if (m_error.empty())
+            SetImmutable(m_unixPath.c_str(), false);
+    }
+    LockedFolder(const LockedFolder&) = delete;
+    LockedFolder& operator=(const LockedFolder&) = delete;
+    const std::string& error() const { return m_error; }
+private:
+    std::string m_unixPath;
+    std::string m_error;
+};
 
 }  // namespace fx

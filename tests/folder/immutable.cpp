@@ -1,25 +1,27 @@
-// Locking a folder against changes even for root (the test machine runs as
-// root, for whom a read-only folder is no obstacle): the immutable flag.
+// The Linux immutable flag: the tests run as root, for whom a read-only
+// folder is no obstacle. Kept apart from windows.h, which clashes with these.
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <string>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace fx {
 
-bool SetImmutable(const char* unixPath, bool on)
+std::string SetImmutable(const char* unixPath, bool on)
 {
-    int fd = open(unixPath, O_RDONLY | O_DIRECTORY);
+    int fd = open(unixPath, O_RDONLY | O_DIRECTORY), flags = 0;
     if (fd < 0)
-        return false;
-    int flags = 0;
-    bool ok = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (ok) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        ok = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
+        return std::string("open: ") + std::strerror(errno);
+    const char* failed = ioctl(fd, FS_IOC_GETFLAGS, &flags) != 0 ? "FS_IOC_GETFLAGS: " : nullptr;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    if (!failed && ioctl(fd, FS_IOC_SETFLAGS, &flags) != 0)
+        failed = "FS_IOC_SETFLAGS (needs CAP_LINUX_IMMUTABLE): ";
+    std::string error = failed ? failed + std::string(std::strerror(errno)) : std::string();
     close(fd);
-    return ok;
+    return error;
 }
 
 }  // namespace fx

@@ -40,8 +40,8 @@ int Filters(const HostContext& context)
         Out(" ");
         OutW(ext);
     }
-    Out("\n");
-    return 0;
+    Out("\n\ncompression choices of each save type:\n");
+    return RunCommand("compression", {});
 }
 
 void FiltersDemo(const WCHAR*, const WCHAR*)
@@ -50,7 +50,7 @@ void FiltersDemo(const WCHAR*, const WCHAR*)
     Filters(HostContext());
 }
 
-HostCommand filters("filters", "[EXT...]     the open and save filters (after registering plug-in EXTs)",
+HostCommand filters("filters", "[EXT...]     the open and save filters (after registering plug-in EXTs) and compression choices",
                     Filters, FiltersDemo, 40);
 
 }  // namespace

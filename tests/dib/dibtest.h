@@ -10,15 +10,12 @@
 namespace dibtest {
 
 using Bytes = std::vector<BYTE>;
+using lvtest::TempDir;
+using lvtest::WString;
 
-// Live GDI objects of this process by kind, read from the platform's own
-// handle table (GetGuiResources is not usable here).
-struct GdiCounts {
-    int bitmaps = 0;
-    int dcs = 0;
-    int total = 0;
-};
-GdiCounts CountGdiObjects();
+// Live GDI objects of this process, read from the platform's own handle
+// table (GetGuiResources is not usable here).
+int CountGdiObjects();
 
 // Fails the current test when DIB records or GDI objects made while it
 // lived were not released.
@@ -31,7 +28,7 @@ public:
 private:
     std::string m_what;
     LONG m_dibs;
-    GdiCounts m_gdi;
+    int m_gdi;
 };
 
 // Owns a DIB handle for the length of a test.
@@ -48,29 +45,33 @@ private:
 
 struct BmpRecipe {
     DWORD headerSize = 40;
-    int32_t width = 4;
-    int32_t height = 3;
-    WORD planes = 1;
     WORD bitCount = 24;
+    int32_t width = 4, height = 3;
     DWORD compression = BI_RGB;
-    DWORD clrUsed = 0;
-    std::vector<DWORD> masks;        // written after a 40-byte header, or inside larger ones
+    std::vector<DWORD> masks;        // after a 40-byte header, or inside larger ones
     std::vector<RGBQUAD> colors;     // the colour table as written
+    DWORD clrUsed = 0;
     DWORD gap = 0;                   // bytes between colour table and bits
-    uint32_t seed = 1;               // pixel bytes pattern
 };
 
 // A packed DIB (info block then bits) and a whole BMP file for recipe.
 Bytes MakePackedDib(const BmpRecipe& recipe, size_t* infoBytes = nullptr);
 Bytes MakeBmpFile(const BmpRecipe& recipe);
+HDIB DibFromRecipe(const BmpRecipe& recipe);
+inline const BITMAPINFO* AsInfo(const Bytes& bytes) { return reinterpret_cast<const BITMAPINFO*>(bytes.data()); }
 
 // Field access in little-endian byte vectors.
 void Put16(Bytes& bytes, size_t offset, WORD value);
 void Put32(Bytes& bytes, size_t offset, DWORD value);
 DWORD Get32(const Bytes& bytes, size_t offset);
 
-// Header, masks, colour table and pixel bits of two DIBs are equal.
+// Header, masks, colour table and pixel bits of two DIBs are equal; or just
+// their colour tables.
 ::testing::AssertionResult SameDib(HDIB expected, HDIB actual);
+::testing::AssertionResult SamePalette(HDIB expected, HDIB actual);
+// Blue, green, red and, when asked, the reserved byte are equal.
+::testing::AssertionResult SameColor(const RGBQUAD& expected, const RGBQUAD& actual, bool reserved = true);
+Bytes PixelBytes(HDIB dib);
 
 // A region whose last readable byte is followed by a no-access page, so any
 // read past a block placed at its end faults.
@@ -87,7 +88,7 @@ private:
     BYTE* m_base;
 };
 
-// A DIB filled with a deterministic pattern.
+// A DIB filled with a deterministic pattern (colour table included).
 HDIB MakePatternDib(int width, int height, int depth, bool topDown = false, int colors = 0);
 
 }  // namespace dibtest

@@ -24,20 +24,6 @@ TEST(DibCreate, RefusesWhatNoPictureHasAndStartsBlack)
     }
 }
 
-TEST(DibCopy, DuplicateKeepsRowOrderAndBytes)
-{
-    LeakCheck leaks("DibCopy duplicates");
-    for (bool topDown : {false, true}) {
-        for (int depth : {1, 4, 8, 16, 24, 32}) {
-            SCOPED_TRACE(::testing::Message() << (topDown ? "top-down " : "bottom-up ") << depth);
-            DibHolder source(MakePatternDib(13, 7, depth, topDown));
-            DibHolder copy(DibCopy(source.get(), 0));
-            EXPECT_TRUE(SameDib(source.get(), copy.get()));
-            EXPECT_NE(DibBitsPtr(source.get()), DibBitsPtr(copy.get()));
-        }
-    }
-}
-
 TEST(DibCopy, BlankCopiesKeepFormatAndPalette)
 {
     LeakCheck leaks("blank copies");
@@ -62,40 +48,64 @@ TEST(DibCopy, BlankCopiesKeepFormatAndPalette)
     }
 }
 
-// Packed DIBs in heap and global memory, and the info block alone.
-TEST(DibPacked, RoundTripsInBothForms)
+// Every format, in both row orders, through DibCopy, packed DIBs in heap and
+// global memory, the info block alone and a BMP file under a Unicode name.
+TEST(DibTransfer, EveryFormatRoundTrips)
 {
-    LeakCheck leaks("packed round trips");
-    struct Case { const char* name; HDIB dib; } cases[] = {
-        {"1-bit", MakePatternDib(17, 5, 1)}, {"4-bit top-down, 9 colours", MakePatternDib(7, 5, 4, true, 9)},
-        {"8-bit", MakePatternDib(33, 9, 8)}, {"16-bit plain", MakePatternDib(5, 5, 16)},
-        {"24-bit top-down", MakePatternDib(11, 4, 24, true)}, {"32-bit", MakePatternDib(3, 8, 32)},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        DibHolder source(c.dib);
-        void* heap = DibCopyToPackedDib(source.get(), 0);
+    TempDir dir;
+    LeakCheck leaks("round trips");
+    const WCHAR* names[] = {L"\x0444\x043e\x0442\x043e.bmp", L"\x5199\x771f.bmp", L"pic\xD83C\xDF9E.bmp"};
+    std::vector<HDIB> sources = {DibFromRecipe({40, 16, 5, 3, BI_BITFIELDS, {0xF800, 0x07E0, 0x001F}})};
+    const int depthAndWidth[][2] = {{1, 17}, {4, 7}, {8, 33}, {16, 5}, {24, 11}, {32, 3}};
+    for (bool topDown : {false, true})
+        for (const auto& format : depthAndWidth)
+            sources.push_back(MakePatternDib(format[1], 5, format[0], topDown, format[0] == 4 ? 9 : 0));
+    for (size_t n = 0; n < sources.size(); ++n) {
+        DibHolder source(sources[n]);
+        const DWORD infoSize = DibInfoSize(source.get()), totalSize = DibTotalSize(source.get());
+        SCOPED_TRACE(::testing::Message() << DibBitCount(source.get()) << " bits, compression "
+                                          << DibCompression(source.get()) << ", biHeight "
+                                          << DibInfoHeaderPtr(source.get())->biHeight);
+        DibHolder copy(DibCopy(source.get(), 0));
+        EXPECT_TRUE(SameDib(source.get(), copy.get()));
+        EXPECT_NE(DibBitsPtr(source.get()), DibBitsPtr(copy.get()));
+
+        BYTE* heap = static_cast<BYTE*>(DibCopyToPackedDib(source.get(), 0));
         ASSERT_TRUE(heap);
-        EXPECT_EQ(DibTotalSize(source.get()), HeapSize(GetProcessHeap(), 0, heap));
-        EXPECT_EQ(0, memcmp(static_cast<BYTE*>(heap) + DibInfoSize(source.get()), DibBitsPtr(source.get()),
-                            DibBitsSize(source.get())));
-        DibHolder back(DibCopyFromPackedDib(static_cast<BITMAPINFO*>(heap)));
+        EXPECT_EQ(totalSize, HeapSize(GetProcessHeap(), 0, heap));
+        EXPECT_EQ(0, memcmp(heap + infoSize, DibBitsPtr(source.get()), DibBitsSize(source.get())));
+        DibHolder back(DibCopyFromPackedDib(reinterpret_cast<BITMAPINFO*>(heap)));
         EXPECT_TRUE(SameDib(source.get(), back.get()));
         BITMAPINFO* info = DibCloneInfo(source.get());
-        EXPECT_EQ(DibInfoSize(source.get()), HeapSize(GetProcessHeap(), 0, info));
-        EXPECT_EQ(0, memcmp(info, heap, DibInfoSize(source.get())));
+        EXPECT_EQ(infoSize, HeapSize(GetProcessHeap(), 0, info));
+        EXPECT_EQ(0, memcmp(info, heap, infoSize));
         HeapFree(GetProcessHeap(), 0, info);
-        HeapFree(GetProcessHeap(), 0, heap);
 
         HGLOBAL global = DibCopyToPackedDib(source.get(), 1);
         ASSERT_TRUE(global);
-        EXPECT_GE(GlobalSize(global), SIZE_T(DibTotalSize(source.get())));
+        EXPECT_GE(GlobalSize(global), SIZE_T(totalSize));
         void* locked = GlobalLock(global);
         ASSERT_NE(locked, global) << "a movable block hands out a handle";
         DibHolder fromGlobal(DibCopyFromPackedDib(static_cast<BITMAPINFO*>(locked)));
         GlobalUnlock(global);
         EXPECT_TRUE(SameDib(source.get(), fromGlobal.get()));
         GlobalFree(global);
+
+        // A file is the 14-byte file header, then the packed DIB.
+        const WString path = dir.File(names[n % 3]);
+        ASSERT_EQ(1, DibFileSave(source.get(), path.c_str())) << lvtest::Utf8(names[n % 3]);
+        std::string bytes;
+        ASSERT_TRUE(lvtest::ReadWholeFile(path.c_str(), &bytes));
+        const Bytes file(bytes.begin(), bytes.end());
+        ASSERT_EQ(size_t(14 + totalSize), file.size());
+        EXPECT_EQ(0, memcmp(file.data(), "BM", 2));
+        EXPECT_EQ(file.size(), Get32(file, 2));
+        EXPECT_EQ(0u, Get32(file, 6));
+        EXPECT_EQ(14 + infoSize, Get32(file, 10));
+        EXPECT_EQ(0, memcmp(&file[14], heap, totalSize));
+        HeapFree(GetProcessHeap(), 0, heap);
+        DibHolder loaded(DibFileLoad(path.c_str()));
+        EXPECT_TRUE(SameDib(source.get(), loaded.get()));
     }
 }
 

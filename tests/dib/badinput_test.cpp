@@ -30,23 +30,6 @@ bool Rewrite(const WString& path, const void* data, size_t size)
     return ok;
 }
 
-// Loads a file and, when it gives a DIB, checks that the record holds together
-// and that every row can be touched.
-bool CheckLoad(const WString& path, const char* label)
-{
-    HDIB dib = DibFileLoad(path.c_str());
-    if (!dib)
-        return false;
-    EXPECT_EQ(1, DibIsValid(dib)) << label;
-    EXPECT_EQ(DibBitsSize(dib), DWORD(DibRowLength(dib)) * DWORD(DibHeight(dib))) << label;
-    const int w = DibWidth(dib), h = DibHeight(dib);
-    volatile DWORD sink = 0;
-    for (int y = 0; y < h; ++y)
-        sink = sink + DibGetPixel(dib, w - 1, y) + DibGetPixel(dib, 0, y);
-    EXPECT_EQ(1, DibDelete(dib)) << label;
-    return true;
-}
-
 // One small valid file per header kind and depth family.
 std::vector<Bytes> BaseFiles()
 {

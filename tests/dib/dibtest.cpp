@@ -102,10 +102,11 @@ HDIB DibFromRecipe(const BmpRecipe& recipe)
 {
     if (!memcmp(&expected, &actual, reserved ? 4 : 3))
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "want " << int(expected.rgbRed) << "/" << int(expected.rgbGreen) << "/"
-                                         << int(expected.rgbBlue) << "/" << int(expected.rgbReserved) << " got "
-                                         << int(actual.rgbRed) << "/" << int(actual.rgbGreen) << "/"
-                                         << int(actual.rgbBlue) << "/" << int(actual.rgbReserved);
+    auto text = [](const RGBQUAD& c) {
+        return ::testing::Message() << int(c.rgbRed) << "/" << int(c.rgbGreen) << "/" << int(c.rgbBlue) << "/"
+                                    << int(c.rgbReserved);
+    };
+    return ::testing::AssertionFailure() << "want " << text(expected) << " got " << text(actual);
 }
 
 Bytes PixelBytes(HDIB dib)
@@ -156,6 +157,32 @@ const BITMAPINFO* GuardedRegion::Place(const BYTE* data, size_t size)
     BYTE* at = m_base + m_size - size;
     memcpy(at, data, size);
     return reinterpret_cast<const BITMAPINFO*>(at);
+}
+
+bool CheckLoad(const WString& path, const char* label)
+{
+    DibHolder dib(DibFileLoad(path.c_str()));
+    if (!dib)
+        return false;
+    EXPECT_EQ(1, DibIsValid(dib.get())) << label;
+    EXPECT_EQ(DibBitsSize(dib.get()), DWORD(DibRowLength(dib.get())) * DWORD(DibHeight(dib.get()))) << label;
+    RGBQUAD color;
+    for (int y = 0; y < DibHeight(dib.get()); ++y)
+        for (int x = 0; x < DibWidth(dib.get()); ++x)
+            DibGetPixelColor(dib.get(), x, y, &color);
+    EXPECT_EQ(1, DibDelete(dib.release())) << label;
+    return true;
+}
+
+WString CorpusFile(const char* folder, const char* name)
+{
+    // CTest hands over a Linux path; drive Z: is the Linux root.
+    WString dir = lvtest::TestDataDir();
+    if (!dir.empty() && dir[0] == L'/')
+        dir = L"Z:" + dir;
+    for (WCHAR& c : dir)
+        c = c == L'/' ? L'\\' : c;
+    return dir + L"\\bmpsuite\\" + lvtest::Wide(folder) + L"\\" + lvtest::Wide(name);
 }
 
 HDIB MakePatternDib(int width, int height, int depth, bool topDown, int colors)

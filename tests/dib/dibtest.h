@@ -4,6 +4,7 @@
 #include "testsupport.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,16 +33,8 @@ private:
 };
 
 // Owns a DIB handle for the length of a test.
-class DibHolder {
-public:
-    explicit DibHolder(HDIB dib = nullptr) : m_dib(dib) {}
-    ~DibHolder() { if (m_dib) DibDelete(m_dib); }
-    DibHolder(const DibHolder&) = delete;
-    DibHolder& operator=(const DibHolder&) = delete;
-    HDIB get() const { return m_dib; }
-private:
-    HDIB m_dib;
-};
+struct DibDeleter { void operator()(HDIB dib) const { DibDelete(dib); } };
+using DibHolder = std::unique_ptr<void, DibDeleter>;
 
 struct BmpRecipe {
     DWORD headerSize = 40;
@@ -87,6 +80,12 @@ private:
     size_t m_size;
     BYTE* m_base;
 };
+
+// Loads a file and, when it gives a DIB, checks that the record holds
+// together and reads every pixel; true when it loaded.
+bool CheckLoad(const WString& path, const char* label);
+// A file of the BMP corpus (folder g, b or ref).
+WString CorpusFile(const char* folder, const char* name);
 
 // A DIB filled with a deterministic pattern (colour table included).
 HDIB MakePatternDib(int width, int height, int depth, bool topDown = false, int colors = 0);

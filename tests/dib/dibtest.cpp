@@ -6,6 +6,7 @@
 #include <cstring>
 
 namespace dibtest {
+namespace {
 
 int CountGdiObjects()
 {
@@ -15,6 +16,8 @@ int CountGdiObjects()
         count += table->Handles[i].Type != 0;
     return count;
 }
+
+}  // namespace
 
 // The first GetDC of the screen makes a DC that user32 keeps cached; make it
 // before counting so that it is not taken for a leak.

@@ -14,12 +14,9 @@ using Bytes = std::vector<BYTE>;
 using lvtest::TempDir;
 using lvtest::WString;
 
-// Live GDI objects of this process, read from the platform's own handle
-// table (GetGuiResources is not usable here).
-int CountGdiObjects();
-
 // Fails the current test when DIB records or GDI objects made while it
-// lived were not released.
+// lived were not released (GDI objects counted in the platform's own handle
+// table: GetGuiResources is not usable here).
 class LeakCheck {
 public:
     explicit LeakCheck(const char* what);

@@ -115,20 +115,16 @@ TEST(DibHeaders, SizesMasksAndCompressions)
     for (int i = 0; i < 16; ++i)
         gray[i] = {BYTE(i * 17), BYTE(i * 17), BYTE(i * 17), 0};
     const std::vector<RGBQUAD> none;
-    const std::vector<DWORD> plain, m565 = {0xF800, 0x07E0, 0x1F, 0};
+    const std::vector<DWORD> plain, m565 = {0xF800, 0x07E0, 0x1F};
     struct Case { const char* name; DWORD headerSize; WORD depth; DWORD compression; std::vector<DWORD> masks;
                   bool made; } cases[] = {
-        {"12-byte core header", 12, 4, BI_RGB, plain, true},
-        {"12-byte header, 24 bits", 12, 24, BI_RGB, plain, true},
-        {"12-byte header, 16 bits", 12, 16, BI_RGB, plain, false},
-        {"40-byte header", 40, 4, BI_RGB, plain, true},
-        {"40-byte header, 5-6-5 after it", 40, 16, BI_BITFIELDS, {0xF800, 0x07E0, 0x1F}, true},
+        {"12-byte core header", 12, 4, BI_RGB, plain, true}, {"12-byte header, 24 bits", 12, 24, BI_RGB, plain, true},
+        {"12-byte header, 16 bits", 12, 16, BI_RGB, plain, false}, {"40-byte header", 40, 4, BI_RGB, plain, true},
+        {"40-byte header, 5-6-5 after it", 40, 16, BI_BITFIELDS, m565, true},
         {"108-byte header", 108, 4, BI_RGB, plain, true},
-        {"108-byte header, 5-6-5 inside", 108, 16, BI_BITFIELDS, m565, true},
-        {"124-byte header", 124, 4, BI_RGB, plain, true},
-        {"124-byte header, 32 bits", 124, 32, BI_RGB, plain, true},
-        {"64-byte header", 64, 4, BI_RGB, plain, false},
-        {"16-byte header", 16, 4, BI_RGB, plain, false},
+        {"108-byte header, 5-6-5 inside", 108, 16, BI_BITFIELDS, {0xF800, 0x07E0, 0x1F, 0}, true},
+        {"124-byte header", 124, 4, BI_RGB, plain, true}, {"124-byte header, 32 bits", 124, 32, BI_RGB, plain, true},
+        {"64-byte header", 64, 4, BI_RGB, plain, false}, {"16-byte header", 16, 4, BI_RGB, plain, false},
         {"RLE4", 40, 4, BI_RLE4, plain, false},
         {"bitfields at 24 bits", 40, 24, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF}, false},
     };

@@ -81,16 +81,18 @@ TEST(MyDImage, ChangeColorIsExactAtEveryColumnAndOnlyAt24Bits)
     EXPECT_EQ(before, PixelBytes(palette.GetDib()));
 }
 
-TEST(MyDImage, CropCopiesTheRectangle)
+// Crops copy exactly the rectangle and leave the image alone; a flip mirrors
+// the rows, deletes the old DIB, and twice gives the picture back.
+TEST(MyDImage, CropAndFlipAtEveryFormat)
 {
-    LeakCheck leaks("crop");
+    LeakCheck leaks("crop and flip");
+    const POINT corners[][2] = {{{2, 3}, {5, 7}}, {{3, 0}, {21, 10}}, {{0, 0}, {1, 1}}, {{7, 9}, {20, 10}}};
     for (bool topDown : {false, true}) {
         for (int depth : {1, 4, 8, 16, 24, 32}) {
-            SCOPED_TRACE(::testing::Message() << (topDown ? "top-down " : "bottom-up ") << depth);
+            SCOPED_TRACE(::testing::Message() << (topDown ? "top-down " : "bottom-up ") << depth << " bits");
             MyDImage image(DibHolder(MakePatternDib(21, 10, depth, topDown)).get());
             const HDIB dib = image.GetDib();
             const Bytes before = PixelBytes(dib);
-            const POINT corners[][2] = {{{2, 3}, {5, 7}}, {{3, 0}, {21, 10}}, {{0, 0}, {1, 1}}, {{7, 9}, {20, 10}}};
             for (const auto& corner : corners) {
                 DibHolder crop(image.Crop(&corner[0], &corner[1]));
                 ASSERT_TRUE(crop.get());
@@ -108,6 +110,19 @@ TEST(MyDImage, CropCopiesTheRectangle)
                     EXPECT_EQ(0, DibPixelPtr(crop.get(), 0, y)[bitsUsed / 8] & (0xFF >> (bitsUsed % 8)));
             }
             EXPECT_EQ(before, PixelBytes(dib)) << "the image is unchanged";
+            for (int width : {1, 3, 13}) {
+                DibHolder source(MakePatternDib(width, 5, depth, topDown, depth <= 8 ? 2 : 0));
+                MyDImage flipped(source.get());
+                HDIB old = flipped.GetDib();
+                EXPECT_EQ(&flipped, &flipped.tFlipH());
+                EXPECT_EQ(0, DibIsValid(old)) << "the old DIB is deleted";
+                EXPECT_EQ(DibInfoHeaderPtr(source.get())->biHeight, DibInfoHeaderPtr(flipped.GetDib())->biHeight);
+                for (int y = 0; y < 5; ++y)
+                    for (int x = 0; x < width; ++x)
+                        ASSERT_EQ(DibGetPixel(source.get(), x, 4 - y), DibGetPixel(flipped.GetDib(), x, y))
+                            << "width " << width << ", flipped pixel " << x << "," << y;
+                EXPECT_TRUE(SameDib(source.get(), flipped.tFlipH().GetDib())) << "width " << width;
+            }
         }
     }
 }
@@ -127,31 +142,6 @@ TEST(MyDImage, CropEdgeCases)
     for (const Case& c : cases)
         EXPECT_EQ(c.own ? image.GetDib() : nullptr, image.Crop(&c.from, &c.to)) << c.name;
     EXPECT_EQ(nullptr, image.Crop(nullptr, &cases[0].to));
-}
-
-TEST(MyDImage, FlipMirrorsRowsAndTwiceRestores)
-{
-    LeakCheck leaks("flip");
-    for (bool topDown : {false, true}) {
-        for (int depth : {1, 4, 8, 16, 24, 32}) {
-            for (int width : {1, 3, 13}) {
-                SCOPED_TRACE(::testing::Message() << (topDown ? "top-down " : "bottom-up ") << depth
-                                                  << " bits, width " << width);
-                DibHolder source(MakePatternDib(width, 5, depth, topDown, depth <= 8 ? 2 : 0));
-                MyDImage image(source.get());
-                HDIB before = image.GetDib();
-                EXPECT_EQ(&image, &image.tFlipH());
-                EXPECT_NE(before, image.GetDib());
-                EXPECT_EQ(0, DibIsValid(before)) << "the old DIB is deleted";
-                EXPECT_EQ(DibInfoHeaderPtr(source.get())->biHeight, DibInfoHeaderPtr(image.GetDib())->biHeight);
-                for (int y = 0; y < 5; ++y)
-                    for (int x = 0; x < width; ++x)
-                        ASSERT_EQ(DibGetPixel(source.get(), x, 4 - y), DibGetPixel(image.GetDib(), x, y))
-                            << x << "," << y;
-                EXPECT_TRUE(SameDib(source.get(), image.tFlipH().GetDib()));
-            }
-        }
-    }
 }
 
 TEST(MyDImage, DeviceBitmapIsDuplicatedAndDropped)

@@ -6,14 +6,12 @@
 #include <random>
 
 using namespace dibtest;
-using lvtest::TempDir;
-using lvtest::WString;
 
 namespace {
 
 // Offsets in a BMP file.
 enum : size_t {
-    kFileSize = 2, kOffBits = 10, kHeaderSize = 14, kWidth = 18, kHeight = 22, kPlanes = 26,
+    kSignature = 0, kFileSize = 2, kOffBits = 10, kHeaderSize = 14, kWidth = 18, kHeight = 22, kPlanes = 26,
     kBitCount = 28, kCompression = 30, kSizeImage = 34, kClrUsed = 46,
 };
 
@@ -32,60 +30,19 @@ bool Rewrite(const WString& path, const void* data, size_t size)
     return ok;
 }
 
-// Loads a file and, when it gives a DIB, checks that the record holds together
-// and that every row can be touched.
-bool CheckLoad(const WString& path, const char* label)
-{
-    HDIB dib = DibFileLoad(path.c_str());
-    if (!dib)
-        return false;
-    EXPECT_EQ(1, DibIsValid(dib)) << label;
-    EXPECT_EQ(DibBitsSize(dib), DWORD(DibRowLength(dib)) * DWORD(DibHeight(dib))) << label;
-    const int w = DibWidth(dib), h = DibHeight(dib);
-    volatile DWORD sink = 0;
-    for (int y = 0; y < h; ++y)
-        sink = sink + DibGetPixel(dib, w - 1, y) + DibGetPixel(dib, 0, y);
-    EXPECT_EQ(1, DibDelete(dib)) << label;
-    return true;
-}
-
+// One small valid file per header kind and depth family.
 std::vector<Bytes> BaseFiles()
 {
+    const std::vector<RGBQUAD> four = {{0, 0, 0, 0}, {255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}};
+    const BmpRecipe recipes[] = {
+        {40, 8, 7, 5, BI_RGB, {}, four, 4}, {12, 1, 7, 5, BI_RGB, {}, {four[0], four[1]}},
+        {124, 4, 7, -5, BI_RGB, {}, std::vector<RGBQUAD>(16, four[1])},
+        {40, 16, 5, 4, BI_BITFIELDS, {0xF800, 0x07E0, 0x001F}},
+        {108, 32, 5, 4, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF, 0}}, {40, 24, 5, -4},
+    };
     std::vector<Bytes> files;
-    BmpRecipe recipe;
-    recipe.width = 7;
-    recipe.height = 5;
-    recipe.bitCount = 8;
-    recipe.clrUsed = 4;
-    recipe.colors = {{0, 0, 0, 0}, {255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}};
-    files.push_back(MakeBmpFile(recipe));
-    recipe.headerSize = 12;
-    recipe.bitCount = 1;
-    recipe.clrUsed = 0;
-    recipe.colors.resize(2);
-    files.push_back(MakeBmpFile(recipe));
-    recipe.headerSize = 124;
-    recipe.bitCount = 4;
-    recipe.height = -5;
-    recipe.colors.resize(16);
-    files.push_back(MakeBmpFile(recipe));
-    BmpRecipe direct;
-    direct.width = 5;
-    direct.height = 4;
-    direct.bitCount = 16;
-    direct.compression = BI_BITFIELDS;
-    direct.masks = {0xF800, 0x07E0, 0x001F};
-    files.push_back(MakeBmpFile(direct));
-    direct.headerSize = 108;
-    direct.bitCount = 32;
-    direct.masks = {0xFF0000, 0xFF00, 0xFF, 0};
-    files.push_back(MakeBmpFile(direct));
-    direct.headerSize = 40;
-    direct.compression = BI_RGB;
-    direct.masks.clear();
-    direct.bitCount = 24;
-    direct.height = -4;
-    files.push_back(MakeBmpFile(direct));
+    for (const BmpRecipe& recipe : recipes)
+        files.push_back(MakeBmpFile(recipe));
     return files;
 }
 
@@ -110,55 +67,32 @@ TEST(DibBadInput, EveryTruncationIsRefused)
 
 TEST(DibBadInput, ExtremeHeaderFields)
 {
-    BmpRecipe recipe;
-    recipe.width = 6;
-    recipe.height = 4;
-    recipe.bitCount = 8;
-    recipe.colors.resize(256);
-    const Bytes base = MakeBmpFile(recipe);
+    const Bytes base = MakeBmpFile({40, 8, 6, 4, BI_RGB, {}, std::vector<RGBQUAD>(256)});
     const DWORD size = DWORD(base.size());
     enum Outcome { Null, Valid, Either };
     struct Case { const char* name; size_t offset; int width; DWORD value; Outcome outcome; } cases[] = {
-        {"width 0", kWidth, 4, 0, Null},
-        {"width -1", kWidth, 4, DWORD(-1), Null},
-        {"width 0x7FFFFFFF", kWidth, 4, 0x7FFFFFFF, Null},
-        {"width 0x80000000", kWidth, 4, 0x80000000, Null},
-        {"height 0", kHeight, 4, 0, Null},
-        {"height -1 (one top-down row)", kHeight, 4, DWORD(-1), Valid},
-        {"height -4", kHeight, 4, DWORD(-4), Valid},
-        {"height 0x7FFFFFFF", kHeight, 4, 0x7FFFFFFF, Null},
-        {"height 0x80000000", kHeight, 4, 0x80000000, Null},
-        {"bit count 0", kBitCount, 2, 0, Null},
-        {"bit count 2", kBitCount, 2, 2, Null},
-        {"bit count 3", kBitCount, 2, 3, Null},
-        {"bit count 64", kBitCount, 2, 64, Null},
+        {"signature MB", kSignature, 2, 0x424D, Null}, {"width 0", kWidth, 4, 0, Null},
+        {"width -1", kWidth, 4, DWORD(-1), Null}, {"width 0x7FFFFFFF", kWidth, 4, 0x7FFFFFFF, Null},
+        {"width 0x80000000", kWidth, 4, 0x80000000, Null}, {"height 0", kHeight, 4, 0, Null},
+        {"height -1 (one top-down row)", kHeight, 4, DWORD(-1), Valid}, {"height -4", kHeight, 4, DWORD(-4), Valid},
+        {"height 0x7FFFFFFF", kHeight, 4, 0x7FFFFFFF, Null}, {"height 0x80000000", kHeight, 4, 0x80000000, Null},
+        {"bit count 0", kBitCount, 2, 0, Null}, {"bit count 2", kBitCount, 2, 2, Null},
+        {"bit count 3", kBitCount, 2, 3, Null}, {"bit count 64", kBitCount, 2, 64, Null},
         {"bit count 4 with 256 colours used", kBitCount, 2, 4, Either},
-        {"planes 0", kPlanes, 2, 0, Null},
-        {"planes 2", kPlanes, 2, 2, Null},
-        {"colours used 257", kClrUsed, 4, 257, Null},
-        {"colours used 0x40000000", kClrUsed, 4, 0x40000000, Null},
-        {"colours used 0xFFFFFFFF", kClrUsed, 4, 0xFFFFFFFF, Null},
-        {"bfOffBits 0", kOffBits, 4, 0, Null},
-        {"bfOffBits 13", kOffBits, 4, 13, Null},
-        {"bfOffBits 14", kOffBits, 4, 14, Null},
+        {"planes 0", kPlanes, 2, 0, Null}, {"planes 2", kPlanes, 2, 2, Null},
+        {"colours used 257", kClrUsed, 4, 257, Null}, {"colours used 0x40000000", kClrUsed, 4, 0x40000000, Null},
+        {"colours used 0xFFFFFFFF", kClrUsed, 4, 0xFFFFFFFF, Null}, {"bfOffBits 0", kOffBits, 4, 0, Null},
+        {"bfOffBits 13", kOffBits, 4, 13, Null}, {"bfOffBits 14", kOffBits, 4, 14, Null},
         {"bfOffBits inside the header", kOffBits, 4, 30, Null},
         {"bfOffBits inside the colour table", kOffBits, 4, 54 + 100, Null},
-        {"bfOffBits at the end", kOffBits, 4, size, Null},
-        {"bfOffBits beyond the end", kOffBits, 4, size + 1000, Null},
-        {"bfOffBits 0xFFFFFFFF", kOffBits, 4, 0xFFFFFFFF, Null},
-        {"bfSize wrong", kFileSize, 4, 3, Valid},
-        {"biSizeImage huge", kSizeImage, 4, 0xFFFFFFF0, Valid},
-        {"RLE8", kCompression, 4, BI_RLE8, Null},
-        {"RLE4", kCompression, 4, BI_RLE4, Null},
-        {"JPEG", kCompression, 4, BI_JPEG, Null},
-        {"PNG", kCompression, 4, BI_PNG, Null},
-        {"bitfields at 8 bits", kCompression, 4, BI_BITFIELDS, Null},
-        {"compression 0xFFFFFFFF", kCompression, 4, 0xFFFFFFFF, Null},
-        {"header size 0", kHeaderSize, 4, 0, Null},
-        {"header size 39", kHeaderSize, 4, 39, Null},
-        {"header size 41", kHeaderSize, 4, 41, Null},
-        {"header size 64", kHeaderSize, 4, 64, Null},
-        {"header size 0xFFFFFFFF", kHeaderSize, 4, 0xFFFFFFFF, Null},
+        {"bfOffBits at the end", kOffBits, 4, size, Null}, {"bfOffBits beyond the end", kOffBits, 4, size + 1000, Null},
+        {"bfOffBits 0xFFFFFFFF", kOffBits, 4, 0xFFFFFFFF, Null}, {"bfSize wrong", kFileSize, 4, 3, Valid},
+        {"biSizeImage huge", kSizeImage, 4, 0xFFFFFFF0, Valid}, {"RLE8", kCompression, 4, BI_RLE8, Null},
+        {"RLE4", kCompression, 4, BI_RLE4, Null}, {"JPEG", kCompression, 4, BI_JPEG, Null},
+        {"PNG", kCompression, 4, BI_PNG, Null}, {"bitfields at 8 bits", kCompression, 4, BI_BITFIELDS, Null},
+        {"compression 0xFFFFFFFF", kCompression, 4, 0xFFFFFFFF, Null}, {"header size 0", kHeaderSize, 4, 0, Null},
+        {"header size 39", kHeaderSize, 4, 39, Null}, {"header size 41", kHeaderSize, 4, 41, Null},
+        {"header size 64", kHeaderSize, 4, 64, Null}, {"header size 0xFFFFFFFF", kHeaderSize, 4, 0xFFFFFFFF, Null},
     };
     TempDir dir;
     WString path = dir.File(L"extreme.bmp");
@@ -176,39 +110,9 @@ TEST(DibBadInput, ExtremeHeaderFields)
         if (c.outcome != Either)
             EXPECT_EQ(c.outcome == Valid, loaded);
         HDIB packed = DibCopyFromPackedDib(region.Place(file.data() + 14, file.size() - 14));
-        if (c.offset != kOffBits && c.offset != kFileSize && c.outcome != Either)
+        if (c.offset >= kHeaderSize && c.outcome != Either)
             EXPECT_EQ(c.outcome == Valid, packed != nullptr) << "packed";
         DibDelete(packed);
-    }
-}
-
-TEST(DibBadInput, HeaderSizesAndMaskPlacement)
-{
-    struct Case { const char* name; DWORD headerSize; WORD depth; DWORD compression; std::vector<DWORD> masks; bool valid; } cases[] = {
-        {"12-byte header, 24 bits", 12, 24, BI_RGB, {}, true},
-        {"12-byte header, 16 bits", 12, 16, BI_RGB, {}, false},
-        {"108-byte header, 5-6-5 inside", 108, 16, BI_BITFIELDS, {0xF800, 0x07E0, 0x1F, 0}, true},
-        {"124-byte header, 32 bits", 124, 32, BI_RGB, {}, true},
-        {"64-byte header", 64, 24, BI_RGB, {}, false},
-        {"bitfields at 24 bits", 40, 24, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF}, false},
-    };
-    TempDir dir;
-    WString path = dir.File(L"header.bmp");
-    LeakCheck leaks("header sizes");
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        BmpRecipe recipe;
-        recipe.headerSize = c.headerSize;
-        recipe.bitCount = c.depth;
-        recipe.compression = c.compression;
-        recipe.masks = c.masks;
-        Bytes file = MakeBmpFile(recipe);
-        Rewrite(path, file.data(), file.size());
-        HDIB dib = DibFileLoad(path.c_str());
-        EXPECT_EQ(c.valid, dib != nullptr);
-        if (dib && c.compression == BI_BITFIELDS)
-            EXPECT_EQ(c.masks[1], DibMask(dib, 1));
-        DibDelete(dib);
     }
 }
 
@@ -229,33 +133,16 @@ TEST(DibBadInput, SeededMutations)
     LeakCheck leaks("mutations");
     for (int run = 0; run < runs; ++run) {
         Bytes file = bases[random() % bases.size()];
-        const int edits = 1 + random() % 4;
-        for (int e = 0; e < edits; ++e) {
+        for (int edits = 1 + random() % 4; edits > 0; --edits) {
+            const size_t field = fields[random() % (sizeof fields / sizeof *fields)];
+            const DWORD value = interesting[random() % (sizeof interesting / sizeof *interesting)];
             switch (random() % 6) {
-            case 0:
-                file[random() % file.size()] = BYTE(random());
-                break;
-            case 1:
-                file[random() % file.size()] ^= BYTE(1u << (random() % 8));
-                break;
-            case 2: {
-                size_t at = fields[random() % (sizeof fields / sizeof *fields)];
-                if (at + 4 <= file.size())
-                    Put32(file, at, interesting[random() % (sizeof interesting / sizeof *interesting)]);
-                break;
-            }
-            case 3: {
-                size_t at = fields[random() % (sizeof fields / sizeof *fields)];
-                if (at + 2 <= file.size())
-                    Put16(file, at, WORD(interesting[random() % (sizeof interesting / sizeof *interesting)]));
-                break;
-            }
-            case 4:
-                file.resize(random() % (file.size() + 1));
-                break;
-            default:
-                file.resize(file.size() + random() % 64, BYTE(random()));
-                break;
+            case 0: file[random() % file.size()] = BYTE(random()); break;
+            case 1: file[random() % file.size()] ^= BYTE(1u << (random() % 8)); break;
+            case 2: if (field + 4 <= file.size()) Put32(file, field, value); break;
+            case 3: if (field + 2 <= file.size()) Put16(file, field, WORD(value)); break;
+            case 4: file.resize(random() % (file.size() + 1)); break;
+            default: file.resize(file.size() + random() % 64, BYTE(random())); break;
             }
             if (file.empty())
                 file.push_back('B');

@@ -4,24 +4,19 @@
 #include "testsupport.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace dibtest {
 
 using Bytes = std::vector<BYTE>;
-
-// Live GDI objects of this process by kind, read from the platform's own
-// handle table (GetGuiResources is not usable here).
-struct GdiCounts {
-    int bitmaps = 0;
-    int dcs = 0;
-    int total = 0;
-};
-GdiCounts CountGdiObjects();
+using lvtest::TempDir;
+using lvtest::WString;
 
 // Fails the current test when DIB records or GDI objects made while it
-// lived were not released.
+// lived were not released (GDI objects counted in the platform's own handle
+// table: GetGuiResources is not usable here).
 class LeakCheck {
 public:
     explicit LeakCheck(const char* what);
@@ -31,46 +26,42 @@ public:
 private:
     std::string m_what;
     LONG m_dibs;
-    GdiCounts m_gdi;
+    int m_gdi;
 };
 
 // Owns a DIB handle for the length of a test.
-class DibHolder {
-public:
-    explicit DibHolder(HDIB dib = nullptr) : m_dib(dib) {}
-    ~DibHolder() { if (m_dib) DibDelete(m_dib); }
-    DibHolder(const DibHolder&) = delete;
-    DibHolder& operator=(const DibHolder&) = delete;
-    HDIB get() const { return m_dib; }
-private:
-    HDIB m_dib;
-};
+struct DibDeleter { void operator()(HDIB dib) const { DibDelete(dib); } };
+using DibHolder = std::unique_ptr<void, DibDeleter>;
 
 struct BmpRecipe {
     DWORD headerSize = 40;
-    int32_t width = 4;
-    int32_t height = 3;
-    WORD planes = 1;
     WORD bitCount = 24;
+    int32_t width = 4, height = 3;
     DWORD compression = BI_RGB;
-    DWORD clrUsed = 0;
-    std::vector<DWORD> masks;        // written after a 40-byte header, or inside larger ones
+    std::vector<DWORD> masks;        // after a 40-byte header, or inside larger ones
     std::vector<RGBQUAD> colors;     // the colour table as written
+    DWORD clrUsed = 0;
     DWORD gap = 0;                   // bytes between colour table and bits
-    uint32_t seed = 1;               // pixel bytes pattern
 };
 
 // A packed DIB (info block then bits) and a whole BMP file for recipe.
 Bytes MakePackedDib(const BmpRecipe& recipe, size_t* infoBytes = nullptr);
 Bytes MakeBmpFile(const BmpRecipe& recipe);
+HDIB DibFromRecipe(const BmpRecipe& recipe);
+inline const BITMAPINFO* AsInfo(const Bytes& bytes) { return reinterpret_cast<const BITMAPINFO*>(bytes.data()); }
 
 // Field access in little-endian byte vectors.
 void Put16(Bytes& bytes, size_t offset, WORD value);
 void Put32(Bytes& bytes, size_t offset, DWORD value);
 DWORD Get32(const Bytes& bytes, size_t offset);
 
-// Header, masks, colour table and pixel bits of two DIBs are equal.
+// Header, masks, colour table and pixel bits of two DIBs are equal; or just
+// their colour tables.
 ::testing::AssertionResult SameDib(HDIB expected, HDIB actual);
+::testing::AssertionResult SamePalette(HDIB expected, HDIB actual);
+// Blue, green, red and, when asked, the reserved byte are equal.
+::testing::AssertionResult SameColor(const RGBQUAD& expected, const RGBQUAD& actual, bool reserved = true);
+Bytes PixelBytes(HDIB dib);
 
 // A region whose last readable byte is followed by a no-access page, so any
 // read past a block placed at its end faults.
@@ -87,7 +78,13 @@ private:
     BYTE* m_base;
 };
 
-// A DIB filled with a deterministic pattern.
+// Loads a file and, when it gives a DIB, checks that the record holds
+// together and reads every pixel; true when it loaded.
+bool CheckLoad(const WString& path, const char* label);
+// A file of the BMP corpus (folder g, b or ref).
+WString CorpusFile(const char* folder, const char* name);
+
+// A DIB filled with a deterministic pattern (colour table included).
 HDIB MakePatternDib(int width, int height, int depth, bool topDown = false, int colors = 0);
 
 }  // namespace dibtest

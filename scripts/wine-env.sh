@@ -33,3 +33,15 @@ lorvex_wine_up() {
         fi
     ) 9>"$LORVEX_BUILD_DIR/.wineprefix.lock"
 }
+
+# What both README commands do first: install what is missing, build into
+# $1/build, and get the build's Wine prefix and server ready. The server is
+# stopped when the calling script exits.
+lorvex_prepare() {
+    local root=$1
+    "$root/scripts/install-deps.sh"
+    "$root/scripts/build.sh" "$root/build"
+    lorvex_wine_env "$root/build"
+    lorvex_wine_up
+    trap '"$WINESERVER" -k 2>/dev/null || true' EXIT
+}

@@ -140,6 +140,44 @@ void Answer(HWND dialog, LONG_PTR result)
     SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
 }
 
+// What differs between the two pages in the messages they answer alike.
+struct PageTraits {
+    NumberPair number;
+    int* value;                // working value the trackbar edits
+    int storedRow;             // gSO row that Cancel goes back to
+    void (*store)(HWND);       // writes the page into gSO
+};
+
+// The trackbar's echo into the edit and the sheet's notifications, answered
+// alike on both pages. Returns whether the message was answered.
+BOOL CommonPageMessage(HWND dialog, UINT message, LPARAM lParam, const PageTraits& page)
+{
+    if (message == WM_HSCROLL) {
+        HWND bar = reinterpret_cast<HWND>(lParam);
+        if (bar != GetDlgItem(dialog, page.number.bar))
+            return FALSE;
+        *page.value = static_cast<int>(SendMessageW(bar, TBM_GETPOS, 0, 0));
+        SetDlgItemInt(dialog, page.number.edit, static_cast<UINT>(*page.value), TRUE);
+        return TRUE;
+    }
+    if (message != WM_NOTIFY)
+        return FALSE;
+    switch (reinterpret_cast<NMHDR*>(lParam)->code) {
+    case PSN_APPLY:
+        page.store(dialog);
+        Answer(dialog, PSNRET_NOERROR);
+        return TRUE;
+    case PSN_RESET:
+        *page.value = gSO[page.storedRow].nValue;
+        return TRUE;
+    case PSN_KILLACTIVE:
+        Answer(dialog, FALSE);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
 // ---- "JPG" page ------------------------------------------------------------
 
 void JpegChooseLossy(HWND dialog)
@@ -262,6 +300,8 @@ void JpegCommand(HWND dialog, int id, int code)
     }
 }
 
+const PageTraits kJpegPage = {kJpegQuality, &g_jpeg.quality, SO_JPG_QUALITY, JpegStore};
+
 INT_PTR JpegPage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -271,29 +311,8 @@ INT_PTR JpegPage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         JpegCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
-    case WM_HSCROLL:
-        if (reinterpret_cast<HWND>(lParam) != GetDlgItem(dialog, IDT_JPG_QUALITY_BAR))
-            return FALSE;
-        g_jpeg.quality = static_cast<int>(SendMessageW(reinterpret_cast<HWND>(lParam), TBM_GETPOS, 0, 0));
-        SetDlgItemInt(dialog, IDE_JPG_QUALITY, static_cast<UINT>(g_jpeg.quality), TRUE);
-        return TRUE;
-    case WM_NOTIFY:
-        switch (reinterpret_cast<NMHDR*>(lParam)->code) {
-        case PSN_APPLY:
-            JpegStore(dialog);
-            Answer(dialog, PSNRET_NOERROR);
-            return TRUE;
-        case PSN_RESET:
-            g_jpeg.quality = gSO[SO_JPG_QUALITY].nValue;
-            return TRUE;
-        case PSN_KILLACTIVE:
-            Answer(dialog, FALSE);
-            return TRUE;
-        default:
-            return FALSE;
-        }
     default:
-        return FALSE;
+        return CommonPageMessage(dialog, message, lParam, kJpegPage);
     }
 }
 
@@ -381,6 +400,8 @@ void PngCommand(HWND dialog, int id, int code)
     MarkChanged(dialog);
 }
 
+const PageTraits kPngPage = {kPngLevel, &g_png.level, SO_PNG_QUALITY, PngStore};
+
 INT_PTR PngPage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -390,29 +411,8 @@ INT_PTR PngPage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         PngCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
-    case WM_HSCROLL:
-        if (reinterpret_cast<HWND>(lParam) != GetDlgItem(dialog, IDT_PNG_LEVEL_BAR))
-            return FALSE;
-        g_png.level = static_cast<int>(SendMessageW(reinterpret_cast<HWND>(lParam), TBM_GETPOS, 0, 0));
-        SetDlgItemInt(dialog, IDE_PNG_LEVEL, static_cast<UINT>(g_png.level), TRUE);
-        return TRUE;
-    case WM_NOTIFY:
-        switch (reinterpret_cast<NMHDR*>(lParam)->code) {
-        case PSN_APPLY:
-            PngStore(dialog);
-            Answer(dialog, PSNRET_NOERROR);
-            return TRUE;
-        case PSN_RESET:
-            g_png.level = gSO[SO_PNG_QUALITY].nValue;
-            return TRUE;
-        case PSN_KILLACTIVE:
-            Answer(dialog, FALSE);
-            return TRUE;
-        default:
-            return FALSE;
-        }
     default:
-        return FALSE;
+        return CommonPageMessage(dialog, message, lParam, kPngPage);
     }
 }
 

@@ -138,6 +138,13 @@ HDIB CreateFromCheckedInfo(const BITMAPINFO* info)
     return FinishRecord(bitmap, &creator);
 }
 
+// Lays out an info block handed in by a caller: false when its first word is
+// unreadable or it describes no picture a DIB can hold.
+bool DescribeCallerInfo(const BITMAPINFO* info, InfoLayout* layout)
+{
+    return info && !IsBadReadPtr(info, sizeof(DWORD)) && DescribeInfo(info, 0, layout);
+}
+
 }  // namespace lorvex
 
 using namespace lorvex;
@@ -146,10 +153,8 @@ extern "C" {
 
 HDIB DibCreateFromInfo(const BITMAPINFO* info)
 {
-    if (!info || IsBadReadPtr(info, sizeof(DWORD)))
-        return nullptr;
     InfoLayout layout;
-    if (!DescribeInfo(info, 0, &layout))
+    if (!DescribeCallerInfo(info, &layout))
         return nullptr;
     return CreateFromCheckedInfo(info);
 }
@@ -258,10 +263,8 @@ void* DibCopyToPackedDib(HDIB dib, int globalFlag)
 
 HDIB DibCopyFromPackedDib(const BITMAPINFO* packed)
 {
-    if (!packed || IsBadReadPtr(packed, sizeof(DWORD)))
-        return nullptr;
     InfoLayout layout;
-    if (!DescribeInfo(packed, 0, &layout))
+    if (!DescribeCallerInfo(packed, &layout))
         return nullptr;
     if (IsBadReadPtr(packed, layout.infoBytes + layout.bitsBytes))
         return nullptr;

@@ -1,5 +1,5 @@
-// The DIB record and its pixels: validity, sizes, masks and shifts, row order,
-// single pixels and colour-table entries at every depth.
+// The DIB record and its pixels: validity, sizes, masks and shifts, single
+// pixels and colour-table entries.
 #include "dibtest.h"
 
 #include <climits>
@@ -13,8 +13,7 @@ TEST(DibRecord, InvalidHandlesGiveNeutralResults)
     void* released = VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     VirtualFree(released, 0, MEM_RELEASE);
     BYTE readable[256] = {};
-    // A record that ends on an unreadable page: readable start, signature in place.
-    GuardedRegion edge(16);
+    GuardedRegion edge(16);   // readable start and signature, then an unreadable page
     const BYTE signature[16] = {0, 0, 0, 0, 0, 0, 0, 0, 'D', 'i', 'b', ' '};
     HDIB deleted = DibCreate(2, 2, 8, 0);
     ASSERT_TRUE(DibDelete(deleted));
@@ -25,17 +24,10 @@ TEST(DibRecord, InvalidHandlesGiveNeutralResults)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(0, DibIsValid(c.handle));
-        EXPECT_EQ(0, DibWidth(c.handle));
-        EXPECT_EQ(nullptr, DibBitsPtr(c.handle));
-        EXPECT_EQ(nullptr, DibInfoHeaderPtr(c.handle));
-        EXPECT_EQ(0u, DibTotalSize(c.handle));
-        EXPECT_EQ(0, DibDelete(c.handle));
-        EXPECT_EQ(0u, DibGetPixel(c.handle, 0, 0));
-        EXPECT_EQ(0, DibSetPixel(c.handle, 0, 0, 1));
-        EXPECT_EQ(nullptr, DibCopy(c.handle, 0));
-        EXPECT_EQ(nullptr, DibCloneInfo(c.handle));
-        EXPECT_EQ(nullptr, DibCopyToPackedDib(c.handle, 0));
+        EXPECT_EQ(0, DibIsValid(c.handle) | DibWidth(c.handle) | DibDelete(c.handle) | DibSetPixel(c.handle, 0, 0, 1));
+        EXPECT_EQ(0u, DibTotalSize(c.handle) | DibGetPixel(c.handle, 0, 0));
+        EXPECT_FALSE(DibBitsPtr(c.handle) || DibInfoHeaderPtr(c.handle) || DibCopy(c.handle, 0) ||
+                     DibCloneInfo(c.handle) || DibCopyToPackedDib(c.handle, 0));
     }
     VirtualFree(unreadable, 0, MEM_RELEASE);
 }
@@ -43,17 +35,14 @@ TEST(DibRecord, InvalidHandlesGiveNeutralResults)
 TEST(DibRecord, RowLengthsColourCountsAndSizes)
 {
     struct Case { int width, depth, colors, rowLength; DWORD numColors, infoSize; } cases[] = {
-        {1, 1, 0, 4, 2, 48}, {32, 1, 0, 4, 2, 48}, {33, 1, 0, 8, 2, 48}, {1, 4, 0, 4, 16, 104},
-        {9, 4, 0, 8, 16, 104}, {3, 8, 0, 4, 256, 40 + 1024}, {5, 8, 17, 8, 17, 40 + 17 * 4},
-        {3, 16, 0, 8, 0, 40}, {3, 24, 0, 12, 0, 40}, {5, 24, 0, 16, 0, 40}, {2, 32, 0, 8, 0, 40},
+        {32, 1, 0, 4, 2, 48}, {33, 1, 0, 8, 2, 48}, {9, 4, 0, 8, 16, 104}, {3, 8, 0, 4, 256, 40 + 1024},
+        {5, 8, 17, 8, 17, 40 + 17 * 4}, {3, 16, 0, 8, 0, 40}, {5, 24, 0, 16, 0, 40}, {2, 32, 0, 8, 0, 40},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "width " << c.width << " at " << c.depth << " bits, " << c.colors
-                                          << " colours used");
+        SCOPED_TRACE(::testing::Message() << "width " << c.width << " at " << c.depth << " bits, " << c.colors);
         DibHolder dib(DibCreate(c.width, 3, c.depth, c.colors));
         ASSERT_TRUE(dib.get());
         EXPECT_EQ(c.rowLength, DibRowLength(dib.get()));
-        EXPECT_EQ(DWORD(c.rowLength * 3), DibBitsSize(dib.get()));
         EXPECT_EQ(c.numColors, DibNumColors(dib.get()));
         EXPECT_EQ(c.infoSize, DibInfoSize(dib.get()));
         EXPECT_EQ(c.infoSize + c.rowLength * 3, DibTotalSize(dib.get()));
@@ -62,18 +51,17 @@ TEST(DibRecord, RowLengthsColourCountsAndSizes)
 
 TEST(DibRecord, MasksAndShifts)
 {
-    auto bitfields = [](WORD depth, DWORD red, DWORD green, DWORD blue) {
+    auto bitfields = [](DWORD red, DWORD green, DWORD blue, WORD depth = 16) {
         return DibFromRecipe({40, depth, 4, 2, BI_BITFIELDS, {red, green, blue}});
     };
     struct Case { const char* name; HDIB dib; DWORD masks[3]; int right[3], left[3]; DWORD maskSize; } cases[] = {
         {"16-bit plain RGB", DibCreate(4, 2, 16, 0), {0x7C00, 0x03E0, 0x001F}, {10, 5, 0}, {3, 3, 3}, 0},
-        {"24-bit", DibCreate(4, 2, 24, 0), {0xFF0000, 0xFF00, 0xFF}, {16, 8, 0}, {0, 0, 0}, 0},
         {"32-bit plain RGB", DibCreate(4, 2, 32, 0), {0xFF0000, 0xFF00, 0xFF}, {16, 8, 0}, {0, 0, 0}, 0},
-        {"16-bit 5-6-5", bitfields(16, 0xF800, 0x07E0, 0x001F), {0xF800, 0x07E0, 0x001F}, {11, 5, 0}, {3, 2, 3}, 12},
-        {"32-bit 10-10-10", bitfields(32, 0x3FF00000, 0x000FFC00, 0x000003FF),
-         {0x3FF00000, 0x000FFC00, 0x000003FF}, {20, 10, 0}, {-2, -2, -2}, 12},
-        {"16-bit 1-5-5 in the top bits", bitfields(16, 0x8000, 0x7C00, 0x03E0), {0x8000, 0x7C00, 0x03E0},
-         {15, 10, 5}, {7, 3, 3}, 12},
+        {"16-bit 5-6-5", bitfields(0xF800, 0x07E0, 0x001F), {0xF800, 0x07E0, 0x001F}, {11, 5, 0}, {3, 2, 3}, 12},
+        {"32-bit 10-10-10", bitfields(0x3FF00000, 0x000FFC00, 0x000003FF, 32), {0x3FF00000, 0x000FFC00, 0x000003FF},
+         {20, 10, 0}, {-2, -2, -2}, 12},
+        {"16-bit 1-5-5 in the top bits", bitfields(0x8000, 0x7C00, 0x03E0), {0x8000, 0x7C00, 0x03E0}, {15, 10, 5},
+         {7, 3, 3}, 12},
         {"8-bit palette", DibCreate(4, 2, 8, 0), {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, 0},
     };
     for (Case& c : cases) {
@@ -96,46 +84,26 @@ TEST(DibRecord, MasksAndShifts)
     }
 }
 
-TEST(DibRecord, RowTableFollowsTheCreatingHeightSign)
-{
-    for (bool topDown : {false, true}) {
-        for (int depth : {1, 8, 24}) {
-            SCOPED_TRACE(::testing::Message() << (topDown ? "top-down " : "bottom-up ") << depth);
-            DibHolder dib(MakePatternDib(5, 4, depth, topDown));
-            const BYTE* bits = static_cast<const BYTE*>(DibBitsPtr(dib.get()));
-            EXPECT_EQ(4, DibHeight(dib.get()));
-            EXPECT_EQ(topDown ? -4 : 4, DibInfoHeaderPtr(dib.get())->biHeight);
-            for (int y = 0; y < 4; ++y)
-                EXPECT_EQ(bits + (topDown ? y : 3 - y) * DibRowLength(dib.get()), DibPixelPtr(dib.get(), 0, y))
-                    << "row " << y;
-        }
-    }
-}
-
 TEST(DibPixel, RawValuesLandInTheirBitsAndNowhereElse)
 {
     // Each write goes into a row of zeros and into a row of ones: only the
     // pixel's own bits may change. Outside the picture nothing is reached.
     struct Case { const char* name; int depth, x; DWORD value; int byteIndex; Bytes zeros, ones; } cases[] = {
-        {"1-bit x 9 is bit 6 of byte 1", 1, 9, 1, 1, {0x40}, {0xFF}},
-        {"1-bit x 5 cleared", 1, 5, 0, 0, {0x00}, {0xFB}},
-        {"1-bit x 0 is bit 7", 1, 0, 1, 0, {0x80}, {0xFF}},
+        {"1-bit x 9 is bit 6 of byte 1", 1, 9, 1, 1, {0x40}, {0xFF}}, {"1-bit x 5 cleared", 1, 5, 0, 0, {0x00}, {0xFB}},
         {"4-bit even x is the high nibble", 4, 2, 0xA, 1, {0xA0}, {0xAF}},
         {"4-bit odd x is the low nibble", 4, 3, 0x5, 1, {0x05}, {0xF5}},
-        {"8-bit", 8, 3, 0xAB, 3, {0xAB}, {0xAB}},
         {"16-bit little-endian", 16, 2, 0x1234, 4, {0x34, 0x12}, {0x34, 0x12}},
         {"24-bit blue first", 24, 1, 0x302010, 3, {0x10, 0x20, 0x30}, {0x10, 0x20, 0x30}},
         {"32-bit little-endian", 32, 1, 0x80302010, 4, {0x10, 0x20, 0x30, 0x80}, {0x10, 0x20, 0x30, 0x80}},
     };
     for (const Case& c : cases) {
         DibHolder dib(DibCreate(16, 3, c.depth, 0));
-        for (POINT p : {POINT{16, 0}, POINT{0, 3}, POINT{-1, 0}, POINT{0, -1}, POINT{INT_MIN, 2}, POINT{2, INT_MAX}}) {
+        for (POINT p : {POINT{16, 0}, POINT{0, 3}, POINT{-1, 0}, POINT{INT_MIN, 2}, POINT{2, INT_MAX}}) {
             SCOPED_TRACE(::testing::Message() << c.name << ", outside at (" << p.x << ", " << p.y << ")");
             EXPECT_EQ(nullptr, DibPixelPtr(dib.get(), p.x, p.y));
             EXPECT_EQ(0u, DibGetPixel(dib.get(), p.x, p.y));
             EXPECT_EQ(0, DibSetPixel(dib.get(), p.x, p.y, 1));
         }
-        EXPECT_NE(nullptr, DibPixelPtr(dib.get(), 15, 2)) << c.name;
         BYTE* row = DibPixelPtr(dib.get(), 0, 1);
         for (BYTE fill : {0x00, 0xFF}) {
             SCOPED_TRACE(::testing::Message() << c.name << " in a row of " << int(fill));
@@ -167,10 +135,7 @@ TEST(DibPixel, DirectColours)
         {"16-bit white stores 0x7FFF", 16, plain, false, white, 0x7FFF, {0xF8, 0xF8, 0xF8}, kUntouched},
         {"16-bit keeps top five bits", 16, plain, false, odd, (0x9B >> 3) << 10 | (0x57 >> 3) << 5 | 0x13 >> 3,
          {0x10, 0x50, 0x98}, kUntouched},
-        {"16-bit red only", 16, plain, false, {0, 0, 0xFF}, 0x7C00, {0, 0, 0xF8}, kUntouched},
-        {"16-bit one step of green", 16, plain, false, {0, 0x08, 0}, 0x0020, {0, 0x08, 0}, kUntouched},
         {"5-6-5 white", 16, m565, false, white, 0xFFFF, {0xF8, 0xFC, 0xF8}, kUnchecked},
-        {"5-6-5 green step", 16, m565, false, {0, 0x04, 0}, 0x0020, {0, 0x04, 0}, kUnchecked},
         {"8-8-8 in BGR order", 32, bgr, false, {0x33, 0x22, 0x11}, 0x00332211, {0x33, 0x22, 0x11}, kUnchecked},
         // Runs longer than 8 bits read their top 8 bits and are written from them.
         {"10-10-10 read", 32, m101010, true, {}, 0x3FF00000 | (0x155 << 10) | 0x003, {0x00, 0x55, 0xFF}, kUnchecked},
@@ -181,10 +146,7 @@ TEST(DibPixel, DirectColours)
         SCOPED_TRACE(c.name);
         DibHolder dib(DibFromRecipe({40, c.depth, 4, 3, c.masks.empty() ? DWORD(BI_RGB) : BI_BITFIELDS, c.masks}));
         ASSERT_TRUE(dib.get());
-        if (c.byRaw)
-            ASSERT_EQ(1, DibSetPixel(dib.get(), 2, 1, c.raw));
-        else
-            ASSERT_EQ(1, DibSetPixelColor(dib.get(), 2, 1, &c.in));
+        ASSERT_EQ(1, c.byRaw ? DibSetPixel(dib.get(), 2, 1, c.raw) : DibSetPixelColor(dib.get(), 2, 1, &c.in));
         EXPECT_EQ(c.raw, DibGetPixel(dib.get(), 2, 1));
         RGBQUAD color = {0x55, 0x55, 0x55, kUntouched}, again = {};
         ASSERT_NE(0, DibGetPixelColor(dib.get(), 2, 1, &color));
@@ -192,9 +154,8 @@ TEST(DibPixel, DirectColours)
         if (c.reserved != kUnchecked)
             EXPECT_EQ(c.reserved, color.rgbReserved);
         // Written back from what was read, the same colour comes back.
-        ASSERT_EQ(1, DibSetPixelColor(dib.get(), 0, 0, &color));
-        DibGetPixelColor(dib.get(), 0, 0, &again);
-        EXPECT_TRUE(SameColor(color, again, false));
+        DibSetPixelColor(dib.get(), 0, 0, &color);
+        EXPECT_TRUE(DibGetPixelColor(dib.get(), 0, 0, &again) && SameColor(color, again, false));
         EXPECT_EQ(1, DibSetPixelColor(dib.get(), 4, 0, &c.in)) << "outside still gives 1";
     }
 }
@@ -211,18 +172,15 @@ TEST(DibPixel, PaletteEntriesAndIndexedColours)
     EXPECT_EQ(0, DibSetPixelColor(dib.get(), 2, 3, &red)) << "palette DIBs are written by index";
     EXPECT_EQ(7u, DibGetPixel(dib.get(), 2, 3));
 
-    struct Case { const char* name; int depth, colors, index, expected; } cases[] = {
-        {"8-bit index 255", 8, 0, 255, 1}, {"8-bit index 256 = number of colours", 8, 0, 256, 0},
-        {"8-bit with 17 colours, index 16", 8, 17, 16, 1}, {"8-bit with 17 colours, index 17", 8, 17, 17, 0},
-        {"1-bit index 2", 1, 0, 2, 0}, {"negative index", 8, 0, -1, 0}, {"24-bit has no table", 24, 0, 0, 0},
+    struct Case { int depth, colors, index, expected; } cases[] = {
+        {8, 0, 255, 1}, {8, 0, 256, 0}, {8, 17, 16, 1}, {8, 17, 17, 0}, {1, 0, 2, 0}, {8, 0, -1, 0}, {24, 0, 0, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(::testing::Message() << c.depth << " bits, " << c.colors << " colours, index " << c.index);
         DibHolder d(DibCreate(2, 2, c.depth, c.colors));
         RGBQUAD entry = {1, 2, 3, 0}, back = {};
         EXPECT_EQ(c.expected, DibSetColor(d.get(), c.index, &entry));
         EXPECT_EQ(c.expected, DibGetColor(d.get(), c.index, &back));
-        if (c.expected)
-            EXPECT_TRUE(SameColor(entry, back));
+        EXPECT_TRUE(!c.expected || SameColor(entry, back));
     }
 }

@@ -35,37 +35,26 @@ LeakCheck::~LeakCheck()
 void Put16(Bytes& bytes, size_t offset, WORD value) { memcpy(&bytes[offset], &value, sizeof value); }
 void Put32(Bytes& bytes, size_t offset, DWORD value) { memcpy(&bytes[offset], &value, sizeof value); }
 
-DWORD Get32(const Bytes& bytes, size_t offset)
-{
-    DWORD value;
-    memcpy(&value, &bytes[offset], sizeof value);
-    return value;
-}
-
 Bytes MakePackedDib(const BmpRecipe& recipe, size_t* infoBytes)
 {
     const bool core = recipe.headerSize == sizeof(BITMAPCOREHEADER);
     Bytes out(recipe.headerSize, 0);
     if (core) {
         Put32(out, 0, 12);
-        Put16(out, 4, WORD(recipe.width));
-        Put16(out, 6, WORD(recipe.height));
-        Put16(out, 8, 1);
-        Put16(out, 10, recipe.bitCount);
+        Put32(out, 4, WORD(recipe.width) | DWORD(WORD(recipe.height)) << 16);
+        Put32(out, 8, 1 | DWORD(recipe.bitCount) << 16);
     } else if (recipe.headerSize >= 40) {
         Put32(out, 0, recipe.headerSize);
         Put32(out, 4, DWORD(recipe.width));
         Put32(out, 8, DWORD(recipe.height));
-        Put16(out, 12, 1);
-        Put16(out, 14, recipe.bitCount);
+        Put32(out, 12, 1 | DWORD(recipe.bitCount) << 16);
         Put32(out, 16, recipe.compression);
         Put32(out, 32, recipe.clrUsed);
-        for (size_t i = 0; i < recipe.masks.size() && recipe.headerSize > 40 && i < 4; ++i)
-            Put32(out, 40 + 4 * i, recipe.masks[i]);
     }
-    for (size_t i = 0; recipe.headerSize == 40 && i < recipe.masks.size(); ++i) {
-        out.resize(out.size() + 4);
-        Put32(out, out.size() - 4, recipe.masks[i]);
+    for (size_t i = 0; i < recipe.masks.size() && recipe.headerSize >= 40; ++i) {
+        if (recipe.headerSize == 40)
+            out.resize(out.size() + 4);
+        Put32(out, recipe.headerSize == 40 ? out.size() - 4 : 40 + 4 * i, recipe.masks[i]);
     }
     for (const RGBQUAD& color : recipe.colors) {
         const BYTE* bytes = reinterpret_cast<const BYTE*>(&color);
@@ -76,11 +65,8 @@ Bytes MakePackedDib(const BmpRecipe& recipe, size_t* infoBytes)
         *infoBytes = out.size();
     const int64_t rows = recipe.height < 0 ? -int64_t(recipe.height) : recipe.height;
     const int64_t bits = (int64_t(recipe.width) * recipe.bitCount + 31) / 32 * 4 * rows;
-    uint32_t state = 1;
-    for (int64_t i = 0; bits < (64 << 20) && i < bits; ++i) {
-        state = state * 1103515245u + 12345u;
-        out.push_back(BYTE(state >> 16));
-    }
+    for (int64_t i = 0; bits < (64 << 20) && i < bits; ++i)
+        out.push_back(BYTE(i * 13 + i / 251));
     return out;
 }
 
@@ -101,15 +87,9 @@ HDIB DibFromRecipe(const BmpRecipe& recipe)
     return DibCreateFromInfo(AsInfo(MakePackedDib(recipe)));
 }
 
-::testing::AssertionResult SameColor(const RGBQUAD& expected, const RGBQUAD& actual, bool reserved)
+bool SameColor(const RGBQUAD& expected, const RGBQUAD& actual, bool reserved)
 {
-    if (!memcmp(&expected, &actual, reserved ? 4 : 3))
-        return ::testing::AssertionSuccess();
-    auto text = [](const RGBQUAD& c) {
-        return ::testing::Message() << int(c.rgbRed) << "/" << int(c.rgbGreen) << "/" << int(c.rgbBlue) << "/"
-                                    << int(c.rgbReserved);
-    };
-    return ::testing::AssertionFailure() << "want " << text(expected) << " got " << text(actual);
+    return !memcmp(&expected, &actual, reserved ? 4 : 3);
 }
 
 Bytes PixelBytes(HDIB dib)
@@ -122,12 +102,9 @@ Bytes PixelBytes(HDIB dib)
 {
     if (!DibIsValid(expected) || !DibIsValid(actual))
         return ::testing::AssertionFailure() << "not both valid";
-    if (memcmp(DibInfoHeaderPtr(expected), DibInfoHeaderPtr(actual), sizeof(BITMAPINFOHEADER)))
-        return ::testing::AssertionFailure() << "headers differ";
-    if (memcmp(DibMaskPtr(expected), DibMaskPtr(actual), 12))
-        return ::testing::AssertionFailure() << "masks differ";
-    if (PixelBytes(expected) != PixelBytes(actual))
-        return ::testing::AssertionFailure() << "bits differ";
+    if (memcmp(DibInfoHeaderPtr(expected), DibInfoHeaderPtr(actual), sizeof(BITMAPINFOHEADER)) ||
+        memcmp(DibMaskPtr(expected), DibMaskPtr(actual), 12) || PixelBytes(expected) != PixelBytes(actual))
+        return ::testing::AssertionFailure() << "header, masks or bits differ";
     return SamePalette(expected, actual);
 }
 
@@ -137,9 +114,7 @@ Bytes PixelBytes(HDIB dib)
         return ::testing::AssertionFailure() << "colour counts differ";
     for (DWORD i = 0; i < DibNumColors(expected); ++i) {
         RGBQUAD a = {}, b = {};
-        DibGetColor(expected, int(i), &a);
-        DibGetColor(actual, int(i), &b);
-        if (memcmp(&a, &b, sizeof a))
+        if (DibGetColor(expected, int(i), &a), DibGetColor(actual, int(i), &b), !SameColor(a, b))
             return ::testing::AssertionFailure() << "colour " << i << " differs";
     }
     return ::testing::AssertionSuccess();
@@ -170,9 +145,8 @@ bool CheckLoad(const WString& path, const char* label)
     EXPECT_EQ(1, DibIsValid(dib.get())) << label;
     EXPECT_EQ(DibBitsSize(dib.get()), DWORD(DibRowLength(dib.get())) * DWORD(DibHeight(dib.get()))) << label;
     RGBQUAD color;
-    for (int y = 0; y < DibHeight(dib.get()); ++y)
-        for (int x = 0; x < DibWidth(dib.get()); ++x)
-            DibGetPixelColor(dib.get(), x, y, &color);
+    for (int i = 0; i < DibHeight(dib.get()) * DibWidth(dib.get()); ++i)
+        DibGetPixelColor(dib.get(), i % DibWidth(dib.get()), i / DibWidth(dib.get()), &color);
     EXPECT_EQ(1, DibDelete(dib.release())) << label;
     return true;
 }
@@ -190,21 +164,13 @@ WString CorpusFile(const char* folder, const char* name)
 
 HDIB MakePatternDib(int width, int height, int depth, bool topDown, int colors)
 {
-    HDIB dib = DibCreate(width, height, depth, colors);
-    if (dib && topDown) {
-        BITMAPINFO* info = DibCloneInfo(dib);
-        DibDelete(dib);
-        info->bmiHeader.biHeight = -height;
-        dib = DibCreateFromInfo(info);
-        HeapFree(GetProcessHeap(), 0, info);
-    }
-    if (!dib)
-        return nullptr;
+    DibHolder bottomUp(DibCreate(width, height, depth, colors));
+    HDIB dib = topDown ? DibCopy(bottomUp.get(), width, -height) : bottomUp.release();
     BYTE* bits = static_cast<BYTE*>(DibBitsPtr(dib));
     for (DWORD i = 0; i < DibBitsSize(dib); ++i)
         bits[i] = BYTE(i * 7 + i / 13);
     for (DWORD i = 0; i < DibNumColors(dib); ++i) {
-        RGBQUAD color = {BYTE(i), BYTE(255 - i), BYTE(i * 3), 0};
+        const RGBQUAD color = {BYTE(i), BYTE(255 - i), BYTE(i * 3), 0};
         DibSetColor(dib, int(i), &color);
     }
     return dib;

@@ -29,7 +29,6 @@ private:
     int m_gdi;
 };
 
-// Owns a DIB handle for the length of a test.
 struct DibDeleter { void operator()(HDIB dib) const { DibDelete(dib); } };
 using DibHolder = std::unique_ptr<void, DibDeleter>;
 
@@ -49,18 +48,12 @@ Bytes MakePackedDib(const BmpRecipe& recipe, size_t* infoBytes = nullptr);
 Bytes MakeBmpFile(const BmpRecipe& recipe);
 HDIB DibFromRecipe(const BmpRecipe& recipe);
 inline const BITMAPINFO* AsInfo(const Bytes& bytes) { return reinterpret_cast<const BITMAPINFO*>(bytes.data()); }
-
-// Field access in little-endian byte vectors.
 void Put16(Bytes& bytes, size_t offset, WORD value);
 void Put32(Bytes& bytes, size_t offset, DWORD value);
-DWORD Get32(const Bytes& bytes, size_t offset);
 
-// Header, masks, colour table and pixel bits of two DIBs are equal; or just
-// their colour tables.
-::testing::AssertionResult SameDib(HDIB expected, HDIB actual);
+::testing::AssertionResult SameDib(HDIB expected, HDIB actual);   // header, masks, bits, colours
 ::testing::AssertionResult SamePalette(HDIB expected, HDIB actual);
-// Blue, green, red and, when asked, the reserved byte are equal.
-::testing::AssertionResult SameColor(const RGBQUAD& expected, const RGBQUAD& actual, bool reserved = true);
+bool SameColor(const RGBQUAD& expected, const RGBQUAD& actual, bool reserved = true);
 Bytes PixelBytes(HDIB dib);
 
 // A region whose last readable byte is followed by a no-access page, so any
@@ -71,8 +64,7 @@ public:
     ~GuardedRegion();
     GuardedRegion(const GuardedRegion&) = delete;
     GuardedRegion& operator=(const GuardedRegion&) = delete;
-    // Copies bytes so that they end right before the guard page.
-    const BITMAPINFO* Place(const BYTE* data, size_t size);
+    const BITMAPINFO* Place(const BYTE* data, size_t size);   // ends right before the guard
 private:
     size_t m_size;
     BYTE* m_base;
@@ -81,9 +73,7 @@ private:
 // Loads a file and, when it gives a DIB, checks that the record holds
 // together and reads every pixel; true when it loaded.
 bool CheckLoad(const WString& path, const char* label);
-// A file of the BMP corpus (folder g, b or ref).
-WString CorpusFile(const char* folder, const char* name);
-
+WString CorpusFile(const char* folder, const char* name);   // folder g, b or ref
 // A DIB filled with a deterministic pattern (colour table included).
 HDIB MakePatternDib(int width, int height, int depth, bool topDown = false, int colors = 0);
 

@@ -104,12 +104,10 @@ protected:
     }
     void TearDown() override { DestroyWindow(m_document); }
 
-    // The picture the dialog will propose: its name inside the test folder
-    // and its format.
+    // The picture the dialog will propose: its name in the test folder and its format.
     void Picture(const WCHAR* name, const char* format)
     {
-        WString path = m_temp.File(name);
-        lstrcpynW(m_picture.currentFileName, path.c_str(), MAX_PATH);
+        lstrcpynW(m_picture.currentFileName, m_temp.File(name).c_str(), MAX_PATH);
         m_picture.picture.magick(format);
     }
 
@@ -118,8 +116,7 @@ protected:
     {
         driver.Start();
         int result = DibFileSaveDlg(m_document, m_file, m_title, &m_context);
-        EXPECT_TRUE(driver.Finished()) << "the dialog ended before every step ran";
-        EXPECT_FALSE(driver.TimedOut()) << "the dialog did not react in time";
+        EXPECT_TRUE(driver.Finished() && !driver.TimedOut()) << "ended before every step ran, or too late";
         return result;
     }
 

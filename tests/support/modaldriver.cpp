@@ -78,21 +78,15 @@ void ModalDriver::Start()
     m_timer = SetTimer(nullptr, 0, 40, Tick);
 }
 
-void CALLBACK ModalDriver::Tick(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (gDriver)
-        gDriver->RunStep();
-}
+void CALLBACK ModalDriver::Tick(HWND, UINT, UINT_PTR, DWORD) { if (gDriver) gDriver->RunStep(); }
 
 void ModalDriver::RunStep()
 {
-    // A step may open a nested message loop (a message box); the timer keeps
-    // firing there, and must not re-enter the step that is still running.
+    // A step's nested message loop (a message box) must not re-enter it. The
+    // timer outlives the last step, so a dialog left open is cancelled too.
     if (m_running)
         return;
     m_running = true;
-    // The timer keeps running after the last step, so a dialog that a step
-    // failed to close is cancelled too.
     if (!m_timedOut && GetTickCount() - m_started > m_timeoutMs) {
         m_timedOut = true;
         m_next = m_steps.size();

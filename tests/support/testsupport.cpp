@@ -9,9 +9,7 @@ namespace lvtest {
 std::string UnixPath(const WCHAR* path)
 {
     char* unix = wine_get_unix_file_name(path);
-    if (!unix)
-        return std::string();
-    std::string result(unix);
+    std::string result(unix ? unix : "");
     HeapFree(GetProcessHeap(), 0, unix);
     return result;
 }
@@ -84,10 +82,7 @@ TempDir::~TempDir()
         RemoveTree(m_path.c_str());
 }
 
-WString TempDir::File(const WCHAR* name) const
-{
-    return m_path + L"\\" + name;
-}
+WString TempDir::File(const WCHAR* name) const { return m_path + L"\\" + name; }
 
 WString TempDir::Write(const WCHAR* name, const void* data, size_t size) const
 {
@@ -166,14 +161,13 @@ bool SaveScreenshot(HWND hwnd, const WCHAR* pngPath)
     SelectObject(memory, old);
     DeleteDC(memory);
     ReleaseDC(hwnd, window);
-    bool ok = false;
+    bool ok = true;
     try {
         Magick::Image image(width, height, "BGRA", Magick::CharPixel, bits);
         image.matte(false);
-        image.magick("PNG");
-        image.write(UnixPath(pngPath));
-        ok = true;
+        image.write("png:" + UnixPath(pngPath));
     } catch (const std::exception&) {
+        ok = false;
     }
     DeleteObject(section);
     return ok;

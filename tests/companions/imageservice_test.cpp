@@ -52,6 +52,17 @@ std::string Listing(const lvtest::TempDir& folder)
 
 WString File(const lvtest::TempDir& folder, const char* utf8) { return folder.File(lvtest::Wide(utf8).c_str()); }
 
+int g_appMessages = 0, g_paints = 0;
+LRESULT CALLBACK CountingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    g_appMessages += message == WM_APP;
+    if (message != WM_PAINT)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    ++g_paints;
+    ValidateRect(hwnd, nullptr);
+    return 0;
+}
+
 }  // namespace
 
 TEST(ImageService, ReadsSizesAndFittedBitmapsOfEveryFormatAndName)
@@ -191,25 +202,6 @@ TEST(ImageService, FailuresGiveZeroAndLeaveNothingBehind)
     }
     EXPECT_NE(0, service.GetImageDim(good.c_str(), nullptr));   // size out may be null
 }
-
-namespace {
-
-int g_appMessages = 0;
-int g_paints = 0;
-
-LRESULT CALLBACK CountingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    g_appMessages += message == WM_APP;
-    if (message != WM_PAINT)
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    ++g_paints;
-    PAINTSTRUCT paint;
-    BeginPaint(hwnd, &paint);
-    EndPaint(hwnd, &paint);
-    return 0;
-}
-
-}  // namespace
 
 TEST(FlushWindowsMessages, DispatchesWaitingMessagesAndPaintsButLeavesQuit)
 {

@@ -22,8 +22,7 @@ TEST(MyString, UnicodeTextSurvivesEveryOperation)
         MyString text = U(sample);
         EXPECT_EQ(lstrlenW(lvtest::Wide(sample).c_str()), text.length());
         MyString copy(text), assigned;
-        assigned = text;
-        EXPECT_TRUE(copy == text && assigned == text);
+        EXPECT_TRUE(copy == text && (assigned = text) == text);
         MyString joined = text + L"|" + text;
         EXPECT_WEQ(U((std::string(sample) + "|" + sample).c_str()).c_str(), joined.c_str());
         EXPECT_WEQ(text.c_str(), MyString(joined.c_str(), text.length()).c_str());   // counts code units
@@ -38,34 +37,19 @@ TEST(MyString, NullCountsSelfReferenceAndIndexesOutsideTheText)
     EXPECT_WEQ(L"", MyString(nullptr).c_str());
     EXPECT_WEQ(L"", MyString(nullptr, 5).c_str());
     EXPECT_WEQ(L"", MyString(L"abc", -1).c_str());
-    EXPECT_WEQ(L"ab", MyString(L"abc", 2).c_str());
     EXPECT_WEQ(L"abc", MyString(L"abc", 50).c_str());   // stops at the terminator
     MyString s(L"ab");
     s += s;
     s = s.c_str() + 1;           // a pointer into its own buffer
     s += s.c_str();
     EXPECT_WEQ(L"babbab", s.c_str());
-    s = static_cast<const WCHAR*>(nullptr);
-    EXPECT_WEQ(L"", s.c_str());
-    s[0] = 'x';                  // outside the text: a scratch character
-    EXPECT_TRUE(s.empty());
-
     s = L"abc";
-    EXPECT_EQ(0, s[3]);
     EXPECT_EQ(0, s[-1]);
     EXPECT_EQ(0, s[1000]);
-    s[3] = 'z';                  // the terminator stays
-    s[-1] = 'z';
-    s[1] = 'B';
-    EXPECT_WEQ(L"aBc", s.c_str());
+    s[3] = 'z';                  // outside the text: a scratch character, the terminator stays
     s[1] = 0;                    // shortens the text
     s += L"yz";
     EXPECT_WEQ(L"ayz", s.c_str());
-    MyString longText;
-    for (int i = 0; i < 1000; ++i)
-        longText += L"0123456789";
-    EXPECT_EQ(10000, longText.length());
-    EXPECT_EQ('9', longText[9999]);
 }
 
 TEST(MyString, EqualityExactAndIgnoringCase)
@@ -75,11 +59,7 @@ TEST(MyString, EqualityExactAndIgnoringCase)
         {"", "", true, true},
         {"A.JPG", "a.jpg", false, true},
         {"ФОТО.jpg", "фото.JPG", false, true},
-        {"Ångström", "åNGSTRÖM", false, true},
-        {"a.jpg", "a.jpeg", false, false},
-        {"a", "", false, false},
         {"img2", "img02", false, false},
-        {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80", true, true},
         {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x81", false, false},
     };
     for (const Case& c : cases) {
@@ -97,25 +77,13 @@ TEST(MyString, CompareIsANaturalTotalOrder)
     struct Case { const char* a; const char* b; int sign; };
     const Case cases[] = {
         {"img2.jpg", "img10.jpg", -1},
-        {"img10.jpg", "img10.jpg", 0},
         {"a8", "a08", 1},                       // equal values: ordinal tie-break
-        {"a007", "a07", -1},
-        {"x0", "x00", -1},
         {"file1b", "file01a", 1},
         {"ABC", "abd", -1},                     // case ignored
-        {"abc", "ABC", 1},                      // then ordinal: 'A' < 'a'
         {"9", "a", -1},                         // digits before letters
-        {"a1", "aa", -1},
-        {"_x", "ax", -1},
-        {"", "a", -1},
-        {"v1.10", "v1.9", 1},
         {"img99999999999999999999", "img100000000000000000000", -1},          // beyond 64 bits
-        {"img18446744073709551616", "img18446744073709551615", 1},
         {"n000000000000000000000000000001", "n2", -1},
         {"x123456789012345678901234567890y", "x123456789012345678901234567890z", -1},
-        {"фото2", "фото10", -1},
-        {"ФОТО", "фото1", -1},
-        {"写真2", "写真10", -1},
         {"Яблоко", "арбуз", 1},
         {"\xF0\x9F\x98\x80", "\xEF\xBF\xBD", 1},   // code point order: U+1F600 > U+FFFD
     };
@@ -144,7 +112,6 @@ TEST(MyString, GetStringExtension)
         {"C:\\pics\\photo.JPG", ".JPG"},
         {"archive.tar.gz", ".gz"},
         {"noext", ""},
-        {"", ""},
         {"C:\\a.b\\file", ""},
         {"dir.d/file", ""},
         {"trailing.", "."},
@@ -159,7 +126,6 @@ TEST(MyString, GetStringExtension)
 TEST(MyStringList, AppendResizeAndIndexOutOfRange)
 {
     MyStringList list;
-    EXPECT_EQ(nullptr, list[0]);
     MyString source(L"фото1.jpg");
     list.Append(source);
     source = L"changed";
@@ -168,16 +134,13 @@ TEST(MyStringList, AppendResizeAndIndexOutOfRange)
     for (int i = 0; i < 50; ++i)
         list.Append(MyString(L"img"));
     EXPECT_EQ(51, list.GetCount());
-    EXPECT_EQ(nullptr, list[51]);
-    EXPECT_EQ(nullptr, list[-1]);
+    EXPECT_TRUE(list[51] == nullptr && list[-1] == nullptr);
     list.Resize(3, 4);
-    EXPECT_EQ(nullptr, list[3]);
-    list.Resize(6, 0);               // a zero step keeps the list usable
+    list.Resize(6, 0);               // grows with empty texts; a zero step keeps the list usable
     ASSERT_NE(nullptr, list[5]);
     EXPECT_TRUE(list[5]->empty());
     list.Resize(-2, 1);
-    EXPECT_EQ(0, list.GetCount());
-    EXPECT_EQ(nullptr, list[0]);
+    EXPECT_TRUE(list.GetCount() == 0 && list[0] == nullptr);
 }
 
 TEST(CStrAW, AnsiConversionFollowsTheAnsiCodePage)
@@ -202,19 +165,17 @@ TEST(CStrAW, AnsiConversionFollowsTheAnsiCodePage)
 TEST(CStrAW, Printf)
 {
     struct Case { const char* label; const WCHAR* actual; const char* expected; };
-    CStrAW f1, f2, f3, f4, f5, f6, f7, f8, f9;
+    CStrAW f1, f2, f3, f4, f5, f7, f8;
     const Case cases[] = {
         {"estimate", f1.printf(L"%.2f %s", 900.0, L"Kb"), "900.00 Kb"},
-        {"rounding", f9.printf(L"%.2f %s", 1.005 * 1000, L"Mb"), "1005.00 Mb"},
         {"unicode", f2.printf(L"%s: %d × %d", U("фото 写真 \xF0\x9F\x98\x80").c_str(), 640, 480),
          "фото 写真 \xF0\x9F\x98\x80: 640 × 480"},
         {"widths", f3.printf(L"[%5s|%-4s|%.2s|%05d|%-3d|%+d]", L"ab", L"cd", L"xyz", 42, 7, 3),
          "[   ab|cd  |xy|00042|7  |+3]"},
-        {"integers", f4.printf(L"%u %x %X %ld %lld %I64d %%", 4000000000u, 255u, 255u, -5L,
-                               -9000000000LL, 123456789012LL), "4000000000 ff FF -5 -9000000000 123456789012 %"},
-        {"floats", f5.printf(L"%f %.0f %e %g %8.3f", 0.5, 2.5, 1500.0, 0.0001, -3.14159),
-         "0.500000 2 1.500000e+03 0.0001   -3.142"},
-        {"star width", f6.printf(L"%*d|%.*f|%c%c", 4, 9, 1, 2.25, L'Ж', L'!'), "   9|2.2|Ж!"},
+        {"integers", f4.printf(L"%u %X %lld %I64d %%", 4000000000u, 255u, -9000000000LL, 123456789012LL),
+         "4000000000 FF -9000000000 123456789012 %"},
+        {"floats and stars", f5.printf(L"%e %g|%*d|%.*f|%c", 1500.0, 0.0001, 4, 9, 1, 2.25, L'Ж'),
+         "1.500000e+03 0.0001|   9|2.2|Ж"},
         {"narrow and null", f7.printf(L"%hs %s", "ansi", static_cast<const WCHAR*>(nullptr)), "ansi (null)"},
     };
     for (const Case& c : cases)
@@ -224,6 +185,5 @@ TEST(CStrAW, Printf)
         text300 += L"abcdefghij";
     EXPECT_EQ(600, lstrlenW(f8.printf(L"%s%s", text300.c_str(), text300.c_str())));   // beyond any small buffer
     EXPECT_WEQ(L"n22", f1.printf(L"%s%d", L"n", 22));   // reused
-    EXPECT_WEQ(L"n22", f1.c_str());
     EXPECT_WEQ(L"", CStrAW().c_str());
 }

@@ -13,22 +13,18 @@ bool IsDialogClass(HWND window)
     return lstrcmpW(name, L"#32770") == 0;
 }
 
-struct DialogList {
-    std::vector<HWND> windows;
-};
-
 BOOL CALLBACK CollectDialog(HWND window, LPARAM data)
 {
     if (IsWindowVisible(window) && IsDialogClass(window))
-        reinterpret_cast<DialogList*>(data)->windows.push_back(window);
+        reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
     return TRUE;
 }
 
 std::vector<HWND> ThreadDialogs()
 {
-    DialogList list;
+    std::vector<HWND> list;
     EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&list));
-    return list.windows;
+    return list;
 }
 
 struct ChildSearch {
@@ -40,17 +36,12 @@ struct ChildSearch {
 BOOL CALLBACK MatchChild(HWND window, LPARAM data)
 {
     auto* search = reinterpret_cast<ChildSearch*>(data);
-    if (search->className) {
-        WCHAR name[64] = {};
-        GetClassNameW(window, name, 64);
-        if (lstrcmpiW(name, search->className) != 0)
-            return TRUE;
-    }
-    if (TextOf(window) == search->text) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    WCHAR name[64] = {};
+    GetClassNameW(window, name, 64);
+    if ((search->className && lstrcmpiW(name, search->className) != 0) || TextOf(window) != search->text)
+        return TRUE;
+    search->found = window;
+    return FALSE;
 }
 
 HHOOK gCountHook = nullptr;
@@ -69,8 +60,7 @@ ModalDriver::ModalDriver(DWORD timeoutMs) : m_timeoutMs(timeoutMs) {}
 
 ModalDriver::~ModalDriver()
 {
-    if (m_timer)
-        KillTimer(nullptr, m_timer);
+    KillTimer(nullptr, m_timer);
     if (gDriver == this)
         gDriver = nullptr;
 }
@@ -88,21 +78,15 @@ void ModalDriver::Start()
     m_timer = SetTimer(nullptr, 0, 40, Tick);
 }
 
-void CALLBACK ModalDriver::Tick(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (gDriver)
-        gDriver->RunStep();
-}
+void CALLBACK ModalDriver::Tick(HWND, UINT, UINT_PTR, DWORD) { if (gDriver) gDriver->RunStep(); }
 
 void ModalDriver::RunStep()
 {
-    // A step may open a nested message loop (a message box); the timer keeps
-    // firing there, and must not re-enter the step that is still running.
+    // A step's nested message loop (a message box) must not re-enter it. The
+    // timer outlives the last step, so a dialog left open is cancelled too.
     if (m_running)
         return;
     m_running = true;
-    // The timer keeps running after the last step, so a dialog that a step
-    // failed to close is cancelled too.
     if (!m_timedOut && GetTickCount() - m_started > m_timeoutMs) {
         m_timedOut = true;
         m_next = m_steps.size();
@@ -118,12 +102,9 @@ HWND ActiveDialog()
 {
     std::vector<HWND> dialogs = ThreadDialogs();
     for (HWND dialog : dialogs) {
-        if (!IsWindowEnabled(dialog))
-            continue;
-        bool ownsEnabled = false;
+        bool ownsEnabled = !IsWindowEnabled(dialog);
         for (HWND other : dialogs)
-            if (other != dialog && GetWindow(other, GW_OWNER) == dialog && IsWindowEnabled(other))
-                ownsEnabled = true;
+            ownsEnabled |= other != dialog && GetWindow(other, GW_OWNER) == dialog && IsWindowEnabled(other);
         if (!ownsEnabled)
             return dialog;
     }
@@ -140,10 +121,8 @@ HWND DialogWithCaption(const WCHAR* caption)
 
 WString TextOf(HWND window)
 {
-    int length = GetWindowTextLengthW(window);
-    WString text(static_cast<size_t>(length) + 1, 0);
-    int copied = GetWindowTextW(window, &text[0], length + 1);
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    WCHAR text[1024] = {};
+    GetWindowTextW(window, text, 1024);
     return text;
 }
 

@@ -1,8 +1,6 @@
-// Drives modal dialogs from inside their own message loop, as a user would:
-// a thread timer runs the next step each time it fires, and a step says when
-// it is done. If the dialogs are still up when the time is over (steps
-// unfinished, or a dialog left open) every dialog of the thread is cancelled,
-// so a broken dialog fails the test instead of hanging it.
+// Drives modal dialogs from inside their own message loop: a thread timer runs
+// the next step each time it fires. When the time is over every dialog of the
+// thread is cancelled, so a broken dialog fails the test instead of hanging it.
 #pragma once
 #include <windows.h>
 #include <functional>
@@ -14,8 +12,7 @@ namespace lvtest {
 
 class ModalDriver {
 public:
-    // A step returns true when it is done; false to be called again at the
-    // next tick (for example while waiting for a window to appear).
+    // True when done; false to be called again at the next tick.
     using Step = std::function<bool()>;
 
     explicit ModalDriver(DWORD timeoutMs = 15000);
@@ -42,24 +39,17 @@ private:
     bool m_timedOut = false;
 };
 
-// The enabled, visible dialog window (class #32770) of this thread that is
-// not owned by another enabled dialog: the one a user would be typing into.
-// Null when there is none.
+// The visible, enabled dialog of this thread that owns no enabled dialog: the
+// one a user would be typing into (null if none).
 HWND ActiveDialog();
-// A visible dialog of this thread whose caption is caption (null if none).
-HWND DialogWithCaption(const WCHAR* caption);
-// The text of a window.
+HWND DialogWithCaption(const WCHAR* caption);   // visible, of this thread
 WString TextOf(HWND window);
-// The first child (any depth) of parent whose text is text and class is
-// className (null: any class).
+// The first child (any depth) with this text and class (null: any class).
 HWND ChildWithText(HWND parent, const WCHAR* text, const WCHAR* className = nullptr);
-// A button click as the button sends it to its dialog.
-void PostClick(HWND dialog, int id);
-// Types text into an edit control key by key (key down, character, key up),
-// each key handled before the call returns.
+void PostClick(HWND dialog, int id);   // as the button sends it
+// Key down, character, key up for each character, handled before returning.
 void SendTyping(HWND edit, const WCHAR* text);
-// Number of dialog windows (#32770) created by this thread since the last
-// call of StartCountingDialogs.
+// Dialogs (#32770) this thread created between the two calls.
 void StartCountingDialogs();
 int StopCountingDialogs();
 

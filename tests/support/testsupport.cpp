@@ -1,9 +1,6 @@
 #include "testsupport.h"
 
 #include <Magick++.h>
-#include <shellapi.h>
-#include <shlwapi.h>
-#include <vector>
 
 extern "C" char* CDECL wine_get_unix_file_name(const WCHAR* dosName);
 
@@ -12,9 +9,7 @@ namespace lvtest {
 std::string UnixPath(const WCHAR* path)
 {
     char* unix = wine_get_unix_file_name(path);
-    if (!unix)
-        return std::string();
-    std::string result(unix);
+    std::string result(unix ? unix : "");
     HeapFree(GetProcessHeap(), 0, unix);
     return result;
 }
@@ -24,27 +19,23 @@ std::string Utf8(const WCHAR* text)
     if (!text)
         return "(null)";
     int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string result(bytes > 0 ? bytes - 1 : 0, '\0');
-    if (bytes > 1)
-        WideCharToMultiByte(CP_UTF8, 0, text, -1, &result[0], bytes, nullptr, nullptr);
-    return result;
+    std::string result(bytes, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, &result[0], bytes, nullptr, nullptr);
+    return result.c_str();
 }
 
 WString Wide(const char* utf8)
 {
     int chars = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-    WString result(chars > 0 ? chars - 1 : 0, 0);
-    if (chars > 1)
-        MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &result[0], chars);
-    return result;
+    WString result(chars, 0);
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &result[0], chars);
+    return result.c_str();
 }
 
 ::testing::AssertionResult WideEqual(const char* expected_expr, const char* actual_expr,
                                      const WCHAR* expected, const WCHAR* actual)
 {
-    if (expected && actual && lstrcmpW(expected, actual) == 0)
-        return ::testing::AssertionSuccess();
-    if (!expected && !actual)
+    if (expected && actual ? lstrcmpW(expected, actual) == 0 : expected == actual)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
            << actual_expr << " is \"" << Utf8(actual) << "\", expected " << expected_expr
@@ -57,19 +48,18 @@ static void RemoveTree(const WCHAR* path)
     WString pattern = WString(path) + L"\\*";
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW(pattern.c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            if (!lstrcmpW(data.cFileName, L".") || !lstrcmpW(data.cFileName, L".."))
-                continue;
-            WString child = WString(path) + L"\\" + data.cFileName;
-            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child.c_str());
-            else
-                DeleteFileW(child.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data)) {
+        if (!lstrcmpW(data.cFileName, L".") || !lstrcmpW(data.cFileName, L".."))
+            continue;
+        WString child = WString(path) + L"\\" + data.cFileName;
+        SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            RemoveTree(child.c_str());
+        else
+            DeleteFileW(child.c_str());
     }
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
     SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
     RemoveDirectoryW(path);
 }
@@ -79,17 +69,11 @@ TempDir::TempDir()
     WCHAR base[MAX_PATH];
     GetTempPathW(MAX_PATH, base);
     static LONG counter = 0;
-    for (;;) {
-        WCHAR name[64];
+    WCHAR name[64];
+    do {
         wsprintfW(name, L"lvtest-%lu-%ld", GetCurrentProcessId(), InterlockedIncrement(&counter));
-        WString path = WString(base) + name;
-        if (CreateDirectoryW(path.c_str(), nullptr)) {
-            m_path = path;
-            return;
-        }
-        if (GetLastError() != ERROR_ALREADY_EXISTS)
-            return;
-    }
+        m_path = WString(base) + name;
+    } while (!CreateDirectoryW(m_path.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
 TempDir::~TempDir()
@@ -98,10 +82,7 @@ TempDir::~TempDir()
         RemoveTree(m_path.c_str());
 }
 
-WString TempDir::File(const WCHAR* name) const
-{
-    return m_path + L"\\" + name;
-}
+WString TempDir::File(const WCHAR* name) const { return m_path + L"\\" + name; }
 
 WString TempDir::Write(const WCHAR* name, const void* data, size_t size) const
 {
@@ -115,15 +96,10 @@ bool ReadWholeFile(const WCHAR* path, std::string* bytes)
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    LARGE_INTEGER size;
-    bool ok = GetFileSizeEx(file, &size);
-    if (ok) {
-        bytes->resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = bytes->empty() ||
-             (ReadFile(file, &(*bytes)[0], static_cast<DWORD>(bytes->size()), &read, nullptr) &&
-              read == bytes->size());
-    }
+    bytes->resize(GetFileSize(file, nullptr));
+    DWORD read = 0;
+    bool ok = bytes->empty() ||
+              (ReadFile(file, &(*bytes)[0], static_cast<DWORD>(bytes->size()), &read, nullptr) && read == bytes->size());
     CloseHandle(file);
     return ok;
 }
@@ -164,8 +140,6 @@ bool SaveScreenshot(HWND hwnd, const WCHAR* pngPath)
     if (!GetWindowRect(hwnd, &rect))
         return false;
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0)
-        return false;
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     PumpMessages(50);
     BITMAPINFO info = {};
@@ -175,7 +149,8 @@ bool SaveScreenshot(HWND hwnd, const WCHAR* pngPath)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP section = width > 0 && height > 0 ? CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
+                                              : nullptr;
     if (!section)
         return false;
     HDC window = GetWindowDC(hwnd);
@@ -186,14 +161,13 @@ bool SaveScreenshot(HWND hwnd, const WCHAR* pngPath)
     SelectObject(memory, old);
     DeleteDC(memory);
     ReleaseDC(hwnd, window);
-    bool ok = false;
+    bool ok = true;
     try {
         Magick::Image image(width, height, "BGRA", Magick::CharPixel, bits);
         image.matte(false);
-        image.magick("PNG");
-        image.write(UnixPath(pngPath));
-        ok = true;
+        image.write("png:" + UnixPath(pngPath));
     } catch (const std::exception&) {
+        ok = false;
     }
     DeleteObject(section);
     return ok;
@@ -209,14 +183,23 @@ WString ScreenshotDir()
     return dir;
 }
 
-static WString EnvFolder(const WCHAR* name)
+WString TestDataDir()
 {
     WCHAR value[MAX_PATH] = {};
-    GetEnvironmentVariableW(name, value, MAX_PATH);
+    GetEnvironmentVariableW(L"LORVEX_TESTDATA_DIR", value, MAX_PATH);
     return value;
 }
 
-WString SourceDir() { return EnvFolder(L"LORVEX_SOURCE_DIR"); }
-WString TestDataDir() { return EnvFolder(L"LORVEX_TESTDATA_DIR"); }
+std::string ComboEntries(HWND combo, int index)
+{
+    std::string joined;
+    int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = index < 0 ? 0 : index; i < count && (index < 0 || i == index); ++i) {
+        WCHAR text[64] = {};
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        joined += (joined.empty() ? "" : " | ") + Utf8(text);
+    }
+    return joined;
+}
 
 }  // namespace lvtest

@@ -1,5 +1,4 @@
-// Shared by the test suites: wide-string checks, temporary folders, message
-// pumping, screenshots, locations of test data.
+// Shared by the test suites.
 #pragma once
 #include <windows.h>
 #include <gtest/gtest.h>
@@ -16,14 +15,12 @@ WString Wide(const char* utf8);
 // The Linux path of a Win32 path, for Magick++ (a native library).
 std::string UnixPath(const WCHAR* path);
 
-// Wide-string equality that prints both sides in UTF-8 on failure (gtest's
-// own wide checks call glibc's 4-byte wcscmp).
+// Prints both sides in UTF-8 (gtest's wide checks call glibc's 4-byte wcscmp).
 ::testing::AssertionResult WideEqual(const char* expected_expr, const char* actual_expr,
                                      const WCHAR* expected, const WCHAR* actual);
 #define EXPECT_WEQ(expected, actual) EXPECT_PRED_FORMAT2(::lvtest::WideEqual, expected, actual)
 
-// A fresh folder under the temporary folder, removed with all its content
-// when the object goes.
+// A fresh temporary folder, removed with its content when the object goes.
 class TempDir {
 public:
     TempDir();
@@ -32,8 +29,7 @@ public:
     TempDir& operator=(const TempDir&) = delete;
     const WString& path() const { return m_path; }
     WString File(const WCHAR* name) const;
-    // Writes bytes to name inside the folder; returns the full path.
-    WString Write(const WCHAR* name, const void* data, size_t size) const;
+    WString Write(const WCHAR* name, const void* data, size_t size) const;   // returns the full path
 private:
     WString m_path;
 };
@@ -47,11 +43,10 @@ void PumpMessages(DWORD milliseconds = 0);
 
 // Saves what hwnd shows (frame included) as a PNG; true on success.
 bool SaveScreenshot(HWND hwnd, const WCHAR* pngPath);
-// Folder for screenshots: <build>/screenshots (created on demand).
-WString ScreenshotDir();
+WString ScreenshotDir();   // <build>/screenshots, created on demand
+WString TestDataDir();     // from CTest's environment (empty when unset)
 
-// Folders given by CTest's environment (empty when unset).
-WString SourceDir();
-WString TestDataDir();
+// A combo box's entries as "a | b | c" (UTF-8), or only the one at index.
+std::string ComboEntries(HWND combo, int index = -1);
 
 }  // namespace lvtest

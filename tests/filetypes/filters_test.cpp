@@ -5,9 +5,6 @@
 #include "testsupport.h"
 #include "../../filetypes/filters_internal.h"
 
-#include <string>
-#include <vector>
-
 namespace {
 
 using Texts = std::vector<std::string>;
@@ -43,8 +40,9 @@ std::string OpenFilter(bool withLvx, const Texts& plugins)
 }
 
 template <typename List>
-Texts Narrow(const List& texts, Texts result = {})
+Texts Narrow(const List& texts)
 {
+    Texts result;
     for (const WCHAR* text : texts)
         result.push_back(lvtest::Utf8(text));
     return result;

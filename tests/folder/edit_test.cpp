@@ -20,25 +20,21 @@ TEST(ListLookups, PositionsRecordsNamesAndFirstLetters)
     t.list.Append(Group(t.dir, {L"b.jpg"}).items, L"again");
     t.list.GetInfoBrowse(2)->nIndexUpdate = 42;
     ASSERT_EQ(fx::Ranges(t.list), Names({"0:0..2:1", "1:3..2:0", "2:3..5:1", "3:6..6:1"}));
-    struct Case { int arg; int browse; int first; } cases[] = {
-        {0, 0, 0}, {1, 0, 3}, {3, 2, 6}, {6, 3, 0}, {7, -1, 0}, {-1, -1, 0}};
+    struct Case { int at, browse, first; } cases[] = {{0, 0, 0}, {1, 0, 3}, {3, 2, 6}, {6, 3, 0}, {7, -1, 0}, {-1, -1, 0}};
     for (const Case& c : cases) {
-        EXPECT_EQ(t.list.GetIndexListBrowse(c.arg), c.browse) << "entry " << c.arg;
-        EXPECT_EQ(t.list.GetIndexFirstImgBrowse(c.arg), c.first) << "record " << c.arg;
+        EXPECT_EQ(t.list.GetIndexListBrowse(c.at), c.browse) << "entry " << c.at;
+        EXPECT_EQ(t.list.GetIndexFirstImgBrowse(c.at), c.first) << "record " << c.at;
     }
     EXPECT_EQ(t.list.GetInfoBrowse(4), nullptr);
     EXPECT_EQ(t.list.GetInfoBrowseIndexUppdate(42), t.list.GetInfoBrowse(2));
-    EXPECT_EQ(t.list.GetInfoBrowseIndexUppdate(7), nullptr);
     MyString b = t.dir / L"b.jpg", upper = t.dir / L"B.JPG";
     EXPECT_EQ(t.list.GetIndex(b), 1) << "the first of two entries with the name";
     EXPECT_EQ(t.list.GetIndex(upper), -1) << "exact match only";
     EXPECT_EQ(t.list.GetString(7), nullptr);
 
     // First letters a b c f g h b: the search starts after start and wraps once.
-    struct Letter { WCHAR ch; int start; int expected; } letters[] = {
-        {L'b', 5, 6}, {L'B', 0, 1}, {L'b', 7, 1}, {L'b', 100, 1}, {L'c', 3, 2},
-        {L'a', 0, 0}, {L'z', 3, -1}, {L'a', -1, -1},
-    };
+    struct Letter { WCHAR ch; int start, expected; } letters[] = {
+        {'b', 5, 6}, {'B', 0, 1}, {'b', 7, 1}, {'b', 100, 1}, {'c', 3, 2}, {'a', 0, 0}, {'z', 3, -1}, {'a', -1, -1}};
     for (const Letter& l : letters)
         EXPECT_EQ(t.list.GetIndexFirstLater(l.ch, l.start), l.expected) << char(l.ch) << " from " << l.start;
     EXPECT_EQ(SortDir().GetIndexFirstLater(L'a', 0), -1) << "empty list";
@@ -185,7 +181,8 @@ TEST(ListFiles, RenameFileInAndOutOfTheList)
 TEST(ListRenumber, RenamesEveryFileIntoTheFolder)
 {
     struct Case { int first; Names list; } cases[] = {
-        {1, {"Trip0001.jpg", "Trip0002.png", "Trip0003.bmp"}}, {9999, {"Trip9999.jpg", "Trip10000.png", "Trip10001.bmp"}},
+        {1, {"Trip0001.jpg", "Trip0002.png", "Trip0003.bmp"}},
+        {9999, {"Trip9999.jpg", "Trip10000.png", "Trip10001.bmp"}},
     };
     for (const Case& c : cases) {
         Names disk = c.list;

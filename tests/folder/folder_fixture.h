@@ -97,6 +97,16 @@ inline void ListFolder(SortDir& list, const MyString& folder)
     list.CreateSortedImageList();
 }
 
+// The names a fresh list of folder holds, after checking its one full range.
+inline Names Listed(const MyString& folder)
+{
+    SortDir list;
+    ListFolder(list, folder);
+    Names names = ListNames(list);
+    EXPECT_EQ(Ranges(list), Names({"0:0.." + std::to_string(names.size() - 1) + ":" + (names.empty() ? "0" : "1")}));
+    return names;
+}
+
 // Caller-owned entries (the list copies the paths).
 struct Group {
     std::vector<std::unique_ptr<CFileEntry>> owned;

@@ -18,7 +18,7 @@ std::string SetImmutable(const char* unixPath, bool on)
     bool ok = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
     flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
     ok = ok && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    std::string error = ok ? "" : std::string("FS_IOC_GET/SETFLAGS (needs CAP_LINUX_IMMUTABLE): ") + std::strerror(errno);
+    std::string error = ok ? "" : std::string("FS_IOC_SETFLAGS (needs CAP_LINUX_IMMUTABLE): ") + std::strerror(errno);
     close(fd);
     return error;
 }

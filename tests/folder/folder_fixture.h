@@ -13,7 +13,6 @@ namespace fx {
 
 using Names = std::vector<std::string>;
 
-// The shared temporary folder, with paths as the library's string type.
 struct Dir : lvtest::TempDir {
     MyString path() const { return MyString(lvtest::TempDir::path().c_str()); }
     MyString operator/(const WCHAR* name) const { return MyString(File(name).c_str()); }
@@ -26,8 +25,7 @@ inline FILETIME Hours(int hours)
     return FILETIME{static_cast<DWORD>(value), static_cast<DWORD>(value >> 32)};
 }
 
-// Writes size bytes 'x' (beyond 1 MiB a sparse file: only the last byte) and
-// sets the last-write time.
+// size bytes 'x' (beyond 1 MiB sparse: only the last byte), last written at time.
 inline bool MakeFile(const MyString& path, unsigned long long size, FILETIME time = Hours(0))
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -55,7 +53,7 @@ inline std::string ReadText(const MyString& path)
     return lvtest::ReadWholeFile(path.c_str(), &bytes) ? bytes : std::string("(missing)");
 }
 
-// The file names (last path part, UTF-8) of the list, in order.
+// The last path parts of the entries, in order.
 inline Names ListNames(const SortDir& list)
 {
     Names names;
@@ -85,15 +83,13 @@ inline Names DiskNames(const MyString& folder)
     WIN32_FIND_DATAW data;
     HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
     for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &data))
-        if (lstrcmpW(data.cFileName, L".") && lstrcmpW(data.cFileName, L".."))
+        if (data.cFileName[0] != L'.')
             names.push_back(lvtest::Utf8(data.cFileName));
-    if (search != INVALID_HANDLE_VALUE)
-        FindClose(search);
+    FindClose(search);
     std::sort(names.begin(), names.end());
     return names;
 }
 
-// Lists folder with a built filter.
 inline void ListFolder(SortDir& list, const MyString& folder)
 {
     GetOpenFilter();
@@ -101,7 +97,17 @@ inline void ListFolder(SortDir& list, const MyString& folder)
     list.CreateSortedImageList();
 }
 
-// Caller-owned entries naming files of a folder (the list copies the paths).
+// The names a fresh list of folder holds, after checking its one full range.
+inline Names Listed(const MyString& folder)
+{
+    SortDir list;
+    ListFolder(list, folder);
+    Names names = ListNames(list);
+    EXPECT_EQ(Ranges(list), Names({"0:0.." + std::to_string(names.size() - 1) + ":" + (names.empty() ? "0" : "1")}));
+    return names;
+}
+
+// Caller-owned entries (the list copies the paths).
 struct Group {
     std::vector<std::unique_ptr<CFileEntry>> owned;
     std::vector<CFileEntry*> items;
@@ -147,26 +153,17 @@ struct NamesWithoutExtension {
 // Sets or clears the Linux immutable flag of a folder: "" or the reason.
 std::string SetImmutable(const char* unixPath, bool on);
 
-// Makes a folder unchangeable even for root for a scope; the flag is cleared
-// again whenever the object goes, failed test or not. error() is empty when
-// the folder was locked.
-class LockedFolder {
-public:
-    explicit LockedFolder(const MyString& folder) : m_unixPath(lvtest::UnixPath(folder.c_str()))
+// A folder unchangeable even for root while the object lives; error is empty
+// when the folder was locked.
+struct LockedFolder {
+    std::string unixPath, error;
+    explicit LockedFolder(const MyString& folder) : unixPath(lvtest::UnixPath(folder.c_str()))
     {
-        m_error = m_unixPath.empty() ? "no Linux path" : SetImmutable(m_unixPath.c_str(), true);
+        error = unixPath.empty() ? "no Linux path" : SetImmutable(unixPath.c_str(), true);
     }
-    ~LockedFolder()
-    {
-        if (m_error.empty())
-            SetImmutable(m_unixPath.c_str(), false);
-    }
+    ~LockedFolder() { if (error.empty()) SetImmutable(unixPath.c_str(), false); }
     LockedFolder(const LockedFolder&) = delete;
     LockedFolder& operator=(const LockedFolder&) = delete;
-    const std::string& error() const { return m_error; }
-private:
-    std::string m_unixPath;
-    std::string m_error;
 };
 
 }  // namespace fx

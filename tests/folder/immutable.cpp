@@ -15,11 +15,10 @@ std::string SetImmutable(const char* unixPath, bool on)
     int fd = open(unixPath, O_RDONLY | O_DIRECTORY), flags = 0;
     if (fd < 0)
         return std::string("open: ") + std::strerror(errno);
-    const char* failed = ioctl(fd, FS_IOC_GETFLAGS, &flags) != 0 ? "FS_IOC_GETFLAGS: " : nullptr;
+    bool ok = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
     flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    if (!failed && ioctl(fd, FS_IOC_SETFLAGS, &flags) != 0)
-        failed = "FS_IOC_SETFLAGS (needs CAP_LINUX_IMMUTABLE): ";
-    std::string error = failed ? failed + std::string(std::strerror(errno)) : std::string();
+    ok = ok && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    std::string error = ok ? "" : std::string("FS_IOC_SETFLAGS (needs CAP_LINUX_IMMUTABLE): ") + std::strerror(errno);
     close(fd);
     return error;
 }

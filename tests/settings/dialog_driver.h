@@ -7,8 +7,7 @@
 
 #include <functional>
 
-// Loaded the way a host does: a reference that only touches data would not
-// make the loader load the library.
+// Loaded as a host does: data references alone would not load the library.
 template <typename T = const BYTE*>
 T Export(const char* name)
 {
@@ -16,7 +15,7 @@ T Export(const char* name)
     return module ? reinterpret_cast<T>(GetProcAddress(module, name)) : nullptr;
 }
 
-// Starts driver running script on the next modal dialog or sheet to come up.
+// Runs script on the next modal dialog or sheet to come up.
 inline void DriveNext(lvtest::ModalDriver& driver, std::function<void(HWND)> script)
 {
     driver.Then([script] {
@@ -39,6 +38,7 @@ inline void TypeInto(HWND edit, const WCHAR* text)
 
 inline void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 inline lvtest::WString Text(HWND window) { return lvtest::TextOf(window); }
+// Into <build>/screenshots.
 inline bool SaveScreenshotAs(HWND window, const WCHAR* name)
 {
     return lvtest::SaveScreenshot(window, (lvtest::ScreenshotDir() + L"\\" + name).c_str());

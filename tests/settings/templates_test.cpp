@@ -1,35 +1,13 @@
 // Every save-options template, created through the module handle a host gets
-// from the library: caption, the texts it must carry, "Restore Defaults", the
-// hidden "Ok", and every text whole inside its control and the dialog. Each
-// is saved as a screenshot for a person to look over.
+// from the library: caption, texts, "Restore Defaults", the hidden "Ok", every
+// text whole inside its control and the dialog; screenshots for a person.
 #include <lorvexops/lorvexops.h>
 #include "dialog_driver.h"
 #include "../../settings/saveoptions.h"
 #include "../../resources/settings_ids.h"
 
 namespace {
-
 INT_PTR CALLBACK PlainProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
-
-// Whether text, drawn in dc's font, fits child's client area (less the box of
-// a check box or radio button); wrapping statics may use several lines. What
-// an edit holds may scroll.
-bool TextFits(HDC dc, HWND child, const WCHAR* text)
-{
-    WCHAR cls[32] = {};
-    GetClassNameW(child, cls, ARRAYSIZE(cls));
-    if (!*text || !lstrcmpiW(cls, L"Edit"))
-        return true;
-    LONG type = GetWindowLongW(child, GWL_STYLE) & 0x0F;
-    bool box = !lstrcmpiW(cls, L"Button") && type != BS_GROUPBOX && type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON;
-    bool wraps = !lstrcmpiW(cls, L"Static") && type == SS_LEFT;
-    RECT r;
-    GetClientRect(child, &r);
-    RECT need = {0, 0, r.right - (box ? 16 : 0), 0};
-    DrawTextW(dc, text, -1, &need, DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
-    return need.right <= r.right - (box ? 16 : 0) && (!wraps || need.bottom <= r.bottom);
-}
-
 }  // namespace
 
 TEST(SaveOptionTemplates, EachCarriesItsTextsWholeAndIsScreenshot)
@@ -40,24 +18,24 @@ TEST(SaveOptionTemplates, EachCarriesItsTextsWholeAndIsScreenshot)
         {IDD_JPEG_SAVE_OPTIONS, L"JPEG Save Options", L"Quality|Low|High|0|100|Miscellaneous|"
          "LOSSY rotate/mirror with quality setting of at least 80.  File size changes.|"
          "LOSSLESS rotate/mirror.  Almost no change in file size.|Clip unmovable edges when LOSSLESS rotate/flip.|"
-         "Save as progressive JPG|JPG is a lossy image format and higher image quality means bigger file sizes.",
-         true, lorvex::JpegSaveOptionsProc},
+         "Save as progressive JPG|JPG is a lossy image format and higher image quality means bigger file sizes.", true,
+         lorvex::JpegSaveOptionsProc},
         {IDD_PNG_SAVE_OPTIONS, L"PNG Save Options", L"Compression|Low|High|0|9|Interlace|None|Adam-7|Filter|Sub|Up|"
          "Average|Paeth|Adaptive|PNG is a lossless image format and compression does not affect image quality.",
          false, lorvex::PngSaveOptionsProc},
-        {IDD_PNM_SAVE_OPTIONS, L"PGM, PNM, PPM Save Options",
-         L"Encoding|ASCII|Binary|In ASCII mode the PGM, PNM, and PPM format writes the data values as ASCII", true, PlainProc},
-        {IDD_BMP_SAVE_OPTIONS, L"BMP Save Options",
-         L"File Format|Windows|OS2|Depth|1 bit|4 bit|8 bit|24 bit|Compress (RLE)", true, PlainProc},
+        {IDD_PNM_SAVE_OPTIONS, L"PGM, PNM, PPM Save Options", L"Encoding|ASCII|Binary|"
+         "In ASCII mode the PGM, PNM, and PPM format writes the data values as ASCII", true, PlainProc},
+        {IDD_BMP_SAVE_OPTIONS, L"BMP Save Options", L"File Format|Windows|OS2|Depth|1 bit|4 bit|8 bit|24 bit|Compress (RLE)",
+         true, PlainProc},
         {IDD_TIF_SAVE_OPTIONS, L"TIF Save Options", L"Compression Type|None|LZW|Packbits|JPG|ZIP|"
          "Compression Type for Black and White Images|Huffman RLE|CCITT Fax 3|CCITT Fax 4|Byte Order|IBM PC|Macintosh",
          true, PlainProc},
-        {IDD_HDF_SAVE_OPTIONS, L"HDF Save Options", L"Depth|8 bit with colormap|24 bit|Compression type|None|RLE|JPG",
-         true, PlainProc},
-        {IDD_JP2_SAVE_OPTIONS, L"JPG 2000 Save Options", L"Compression type|Lossless|Quality|Max size:|bytes|0|100",
-         true, PlainProc},
-        {IDD_GIF_SAVE_OPTIONS, L"GIF Save options",
-         L"Use LZW Compression|Save interlaced|Save default transparent color:|R|G|B", true, PlainProc},
+        {IDD_HDF_SAVE_OPTIONS, L"HDF Save Options", L"Depth|8 bit with colormap|24 bit|Compression type|None|RLE|JPG", true,
+         PlainProc},
+        {IDD_JP2_SAVE_OPTIONS, L"JPG 2000 Save Options", L"Compression type|Lossless|Quality|Max size:|bytes|0|100", true,
+         PlainProc},
+        {IDD_GIF_SAVE_OPTIONS, L"GIF Save options", L"Use LZW Compression|Save interlaced|Save default transparent color:|"
+         "R|G|B", true, PlainProc},
     };
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
@@ -68,7 +46,6 @@ TEST(SaveOptionTemplates, EachCarriesItsTextsWholeAndIsScreenshot)
         HWND dialog = CreateDialogParamW(module, MAKEINTRESOURCEW(c.id), nullptr, c.proc, 0);
         ASSERT_NE(dialog, nullptr) << "error " << GetLastError();
         EXPECT_WEQ(c.caption, Text(dialog).c_str());
-        // Each text the dialog shows is cut out of the list; what is left is missing.
         lvtest::WString missing = lvtest::WString(L"|") + c.texts + L"|";
         RECT client;
         GetClientRect(dialog, &client);
@@ -79,13 +56,23 @@ TEST(SaveOptionTemplates, EachCarriesItsTextsWholeAndIsScreenshot)
             size_t at = missing.find(L"|" + text + L"|");
             if (at != lvtest::WString::npos)
                 missing.erase(at, text.size() + 1);
-            // A control outside the dialog, or a text wider than its control, is cut off on screen.
-            RECT r;
+            // Cut off on screen: a control outside the dialog, or a text wider than its control (less a
+            // check box's box; left-aligned statics wrap; edits scroll).
+            RECT r, need;
             GetWindowRect(child, &r);
             MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
-                << "control " << GetDlgCtrlID(child) << " \"" << lvtest::Utf8(text.c_str()) << "\" sticks out";
-            EXPECT_TRUE(TextFits(dc, child, text.c_str())) << "\"" << lvtest::Utf8(text.c_str()) << "\" does not fit";
+            std::string what = "\"" + lvtest::Utf8(text.c_str()) + "\"";
+            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom) << what;
+            WCHAR cls[32] = {};
+            GetClassNameW(child, cls, ARRAYSIZE(cls));
+            LONG type = GetWindowLongW(child, GWL_STYLE) & 0x0F;
+            int box = !lstrcmpiW(cls, L"Button") && type != BS_GROUPBOX && type > BS_DEFPUSHBUTTON ? 16 : 0;
+            bool wraps = !lstrcmpiW(cls, L"Static") && type == SS_LEFT;
+            GetClientRect(child, &r);
+            need = {0, 0, r.right - box, 0};
+            if (!text.empty() && lstrcmpiW(cls, L"Edit"))
+                DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+            EXPECT_TRUE(need.right <= r.right - box && (!wraps || need.bottom <= r.bottom)) << what << " does not fit";
         }
         SelectObject(dc, oldFont);
         ReleaseDC(dialog, dc);

@@ -1,7 +1,7 @@
 # The library: lorvexops.dll.so, its fake PE module lorvexops.dll (which the
 # loader needs to find the .dll.so through LoadLibraryW) and the import library.
 
-set(LORVEX_SUBSYSTEMS companions resources dib folder filetypes listview mail resize settings twain)
+set(LORVEX_SUBSYSTEMS win companions resources dib folder filetypes listview mail resize settings twain)
 set(LORVEX_DLL_DIR ${CMAKE_BINARY_DIR}/lib)
 file(MAKE_DIRECTORY ${LORVEX_DLL_DIR})
 

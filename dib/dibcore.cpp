@@ -2,7 +2,7 @@
 // colour-table access.
 #include <lorvexops/dib.h>
 #include "dib/dibrecord.h"
-#include "dib/scoped.h"
+#include "win/scoped.h"
 
 #include <climits>
 #include <cstring>

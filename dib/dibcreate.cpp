@@ -3,7 +3,7 @@
 #include <lorvexops/dib.h>
 #include "dib/dibcreate.h"
 #include "dib/dibrecord.h"
-#include "dib/scoped.h"
+#include "win/scoped.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,7 +2,8 @@
 #include <lorvexops/dib.h>
 #include "dib/dibcreate.h"
 #include "dib/dibrecord.h"
-#include "dib/scoped.h"
+#include "win/safefile.h"
+#include "win/scoped.h"
 
 #include <cstring>
 #include <lorvexops/widestring.h>
@@ -97,22 +98,8 @@ int SaveBmp(HDIB dib, const WCHAR* path)
 {
     if (!DibIsValid(dib) || !path || !*path)
         return 0;
-    // Written under a temporary name beside the target and moved over it
-    // only when complete, so a failed save never costs an existing file.
-    lorvex::WString temp(path);
-    temp += L".lvxsave~";
-    bool written;
-    {
-        ScopedFile file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.ok())
-            return 0;
-        written = WriteBmp(dib, file.get());
-    }
-    if (written && MoveFileExW(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING))
-        return 1;
-    DeleteFileW(temp.c_str());
-    return 0;
+    lorvex::SafeFileWriter writer;
+    return writer.Begin(path) && WriteBmp(dib, writer.handle()) && writer.Commit();
 }
 
 }  // namespace

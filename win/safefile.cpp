@@ -1,0 +1,102 @@
+#include "win/safefile.h"
+
+#include <shlwapi.h>
+
+namespace lorvex {
+
+bool SafeFileWriter::Begin(const WCHAR* target)
+{
+    Abandon();
+    if (!target || !*target) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    const DWORD attributes = GetFileAttributesW(target);
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    m_target = target;
+    WString folder(target);
+    const size_t slash = folder.find_last_of(L"\\/");
+    if (slash == WString::npos)
+        folder = L".";
+    else
+        folder.resize(slash ? slash : 1);
+    WString temp(static_cast<size_t>(MAX_PATH) + 1, L'\0');
+    // GetTempFileNameW takes a folder of at most MAX_PATH - 14 characters.
+    if (folder.size() > MAX_PATH - 14 || !GetTempFileNameW(folder.c_str(), L"lvx", 0, &temp[0]))
+        return false;
+    temp.resize(static_cast<size_t>(lstrlenW(temp.c_str())));
+    m_temp = temp;
+    m_file = CreateFileW(m_temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m_file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        DeleteFileW(m_temp.c_str());
+        m_temp.clear();
+        SetLastError(error);
+        return false;
+    }
+    return true;
+}
+
+bool SafeFileWriter::Write(const void* data, size_t size)
+{
+    if (m_file == INVALID_HANDLE_VALUE)
+        return false;
+    const BYTE* bytes = static_cast<const BYTE*>(data);
+    while (size) {
+        const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+        DWORD written = 0;
+        if (!WriteFile(m_file, bytes, chunk, &written, nullptr) || written != chunk)
+            return false;
+        bytes += chunk;
+        size -= chunk;
+    }
+    return true;
+}
+
+bool SafeFileWriter::Commit()
+{
+    if (m_file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool flushed = FlushFileBuffers(m_file) != 0;
+    const bool closed = CloseHandle(m_file) != 0;
+    m_file = INVALID_HANDLE_VALUE;
+    bool placed = false;
+    if (flushed && closed) {
+        if (GetFileAttributesW(m_target.c_str()) != INVALID_FILE_ATTRIBUTES)
+            placed = ReplaceFileW(m_target.c_str(), m_temp.c_str(), nullptr,
+                                  REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
+        else
+            placed = MoveFileExW(m_temp.c_str(), m_target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    }
+    const DWORD error = GetLastError();
+    if (placed)
+        m_temp.clear();
+    Abandon();
+    SetLastError(error);
+    return placed;
+}
+
+void SafeFileWriter::Abandon()
+{
+    if (m_file != INVALID_HANDLE_VALUE) {
+        CloseHandle(m_file);
+        m_file = INVALID_HANDLE_VALUE;
+    }
+    if (!m_temp.empty()) {
+        DeleteFileW(m_temp.c_str());
+        m_temp.clear();
+    }
+}
+
+bool WriteFileSafely(const WCHAR* target, const void* data, size_t size)
+{
+    SafeFileWriter writer;
+    return writer.Begin(target) && writer.Write(data, size) && writer.Commit();
+}
+
+}  // namespace lorvex

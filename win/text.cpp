@@ -1,0 +1,50 @@
+#include "win/text.h"
+
+namespace lorvex {
+
+WCHAR FoldCase(WCHAR c)
+{
+    if (c < 0x80)
+        return c >= L'a' && c <= L'z' ? static_cast<WCHAR>(c - (L'a' - L'A')) : c;
+    return static_cast<WCHAR>(reinterpret_cast<ULONG_PTR>(
+        CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
+}
+
+namespace {
+
+int Length(const WCHAR* text, int count)
+{
+    if (!text)
+        return 0;
+    return count < 0 ? lstrlenW(text) : count;
+}
+
+}  // namespace
+
+int CompareNoCase(const WCHAR* a, int aCount, const WCHAR* b, int bCount)
+{
+    const int na = Length(a, aCount), nb = Length(b, bCount);
+    const int n = na < nb ? na : nb;
+    for (int i = 0; i < n; ++i) {
+        const WCHAR fa = FoldCase(a[i]), fb = FoldCase(b[i]);
+        if (fa != fb)
+            return fa < fb ? -1 : 1;
+    }
+    return (na > nb) - (na < nb);
+}
+
+bool EqualNoCase(const WCHAR* a, int aCount, const WCHAR* b, int bCount)
+{
+    return Length(a, aCount) == Length(b, bCount) && CompareNoCase(a, aCount, b, bCount) == 0;
+}
+
+WString WindowText(HWND window)
+{
+    const int length = window ? GetWindowTextLengthW(window) : 0;
+    WString text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = length > 0 ? GetWindowTextW(window, &text[0], length + 1) : 0;
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
+}
+
+}  // namespace lorvex

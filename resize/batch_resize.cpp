@@ -40,12 +40,17 @@ int FitSize(BoundStep step, bool enabled, SIZE* size, UINT boundWidth, UINT boun
 
 // Exactly width x height (aspect flag: the bound steps already chose the
 // proportions). Magick++ blanks the picture before a failing zoom throws, so
-// a copy is zoomed and kept only on success; a refused zoom (a side of 0 from
-// a bound typed as 0, say) leaves the picture as it was.
+// a copy is zoomed and kept only on success. A side of 0 (from a bound typed
+// as 0) is refused here: Magick++ would read it as "keep that side" and give
+// a size the SIZE form does not.
 void ZoomTo(Magick::Image& image, float width, float height)
 {
+    const UINT columns = lorvex::RoundToUnsigned(width);
+    const UINT rows = lorvex::RoundToUnsigned(height);
+    if (!columns || !rows)
+        return;
     Guarded([&] {
-        Magick::Geometry size(lorvex::RoundToUnsigned(width), lorvex::RoundToUnsigned(height));
+        Magick::Geometry size(columns, rows);
         size.aspect(true);
         Magick::Image zoomed(image);
         zoomed.zoom(size);

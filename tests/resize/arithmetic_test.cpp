@@ -122,7 +122,7 @@ TEST(ResizeArithmetic, BatchResizingZoomsMagickImages)
         {true, false, false, 40, 40, 20, 10, 40, 40},    // sides bounded on their own, exactly
         {true, true, true, 50, 50, 100, 20, 50, 10},
         {true, true, true, 1000, 1000, 333, 100, 1000, 300},
-        {false, true, true, 0, 0, 64, 48, 64, 48},       // a zero-size zoom is refused: picture kept
+        {false, true, false, 0, 40, 64, 48, 64, 48},     // a zoom to a zero side is refused
         {false, false, true, 8, 8, 64, 48, 64, 48},
     };
     for (const Row& r : rows) {
@@ -136,6 +136,13 @@ TEST(ResizeArithmetic, BatchResizingZoomsMagickImages)
         EXPECT_NEAR(1.0, pixel.red(), 0.01);
     }
     Batch(true, true, true, 10, 10).BatchResizing(static_cast<Magick::Image*>(nullptr));
+
+    // Magick++ refuses to zoom a picture without pixels, and a zoom in place
+    // would have reset it (filter 0) before throwing.
+    Magick::Image empty;
+    Batch(true, false, false, 10, 10, Magick::MitchellFilter).BatchResizing(&empty);
+    EXPECT_EQ(0u, empty.columns());
+    EXPECT_EQ(Magick::MitchellFilter, empty.filterType());
 }
 
 }  // namespace

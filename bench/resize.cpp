@@ -3,6 +3,7 @@
 // file to file against ImageMagick's convert -resize on the same files.
 //   bench_resize.exe [count [width height]]     (default 20 of 4000 x 3000)
 // The files go to a native folder, /tmp/lorvex-bench-resize, removed after.
+#include "clock.h"
 #include <lorvexops/lorvexops.h>
 #include <Magick++.h>
 
@@ -11,14 +12,6 @@
 #include <string>
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return double(counter.QuadPart) / double(frequency.QuadPart);
-}
 
 // Shrink into 1024 x 768 with Lanczos, proportions kept: what the dialog
 // leaves after OK with those choices.

@@ -93,8 +93,12 @@ int CDlgResize::OnInitDialog()
     return Guarded(1, [&] {
         CDialog::OnInitDialog();
         m_hFilterCombo = GetDlgItem(m_hWnd, IDC_RESIZE_FILTER);
-        CheckDlgButton(m_hWnd, IDR_RESIZE_HEIGHT_PIXELS, BST_CHECKED);
-        CheckDlgButton(m_hWnd, IDR_RESIZE_WIDTH_PIXELS, BST_CHECKED);
+        // Pixels on a new object; the radios follow the units so that a
+        // reopened dialog cannot show one unit and compute in the other.
+        CheckRadioButton(m_hWnd, IDR_RESIZE_HEIGHT_PIXELS, IDR_RESIZE_HEIGHT_PERCENT,
+                         m_bHeightPixels ? IDR_RESIZE_HEIGHT_PIXELS : IDR_RESIZE_HEIGHT_PERCENT);
+        CheckRadioButton(m_hWnd, IDR_RESIZE_WIDTH_PIXELS, IDR_RESIZE_WIDTH_PERCENT,
+                         m_bWidthPixels ? IDR_RESIZE_WIDTH_PIXELS : IDR_RESIZE_WIDTH_PERCENT);
         CheckDlgButton(m_hWnd, IDX_RESIZE_CONSTRAIN, BST_CHECKED);
 
         HFONT font = reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
@@ -233,6 +237,9 @@ int CDlgResize::OnOK()
         m_imageProp.width = m_dwWidth;
         m_imageProp.height = m_dwHeight;
         m_imageProp.filter = filter;
+        // The values are pixels now; say so for a later run.
+        m_bWidthPixels = TRUE;
+        m_bHeightPixels = TRUE;
         return 1;
     });
 }

@@ -58,8 +58,6 @@ public:
 // ---- end of compression choices ------------------------------------------
 
 // ---- Resize Image and Batch Resize ---------------------------------------
-namespace Magick { class Image; }
-
 // The modal "Resize Image" dialog (template 491): asks for the new pixel size
 // of one picture, in pixels or percent of its size, and a resampling filter.
 // Sides are clamped to 32768 pixels; an estimate of the uncompressed pixel

@@ -3,6 +3,7 @@
 // and copy against memcpy of as many bytes; colour replacement against one
 // read pass; single-pixel access per million pixels.
 //   bench_dib.exe [width height [folder]]
+#include "clock.h"
 #include <lorvexops/dib.h>
 
 #include <algorithm>
@@ -14,14 +15,6 @@
 #include <vector>
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return double(counter.QuadPart) / double(frequency.QuadPart);
-}
 
 // Median seconds of runs of work; setup (untimed) runs before each.
 double Median(int runs, const std::function<void()>& work, const std::function<void()>& setup = nullptr)

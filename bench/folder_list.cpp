@@ -5,6 +5,7 @@
 //   bench_folder_list.exe 'Z:\tmp\lorvex-bench-folder'
 // The folder holds 100,000 files of mixed types (pictures in several
 // spellings, other types, names without an extension).
+#include "clock.h"
 #include <lorvexops/lorvexops.h>
 #include <shellapi.h>
 
@@ -17,14 +18,6 @@
 namespace {
 
 const int kRuns = 5;
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 double Median(std::vector<double> values)
 {

@@ -56,3 +56,116 @@ public:
     INT_PTR DoModal() override;
 };
 // ---- end of compression choices ------------------------------------------
+
+// ---- Resize Image and Batch Resize ---------------------------------------
+// The modal "Resize Image" dialog (template 491): asks for the new pixel size
+// of one picture, in pixels or percent of its size, and a resampling filter.
+// Sides are clamped to 32768 pixels; an estimate of the uncompressed pixel
+// memory follows every change. The host resamples; after OK it reads the
+// chosen size and filter back with GetImageProp.
+//
+// The filter list offers, in order, Point, Box, Triangle, Hermite, Hanning,
+// Hamming, Blackman, Gaussian, Quadratic, Cubic, Catrom, Mitchell, Lanczos,
+// Bessel, Sinc. Each entry's item data is the linked Magick++'s FilterTypes
+// enumerator of that name (Bessel is JincFilter there), not a fixed number;
+// LanczosFilter is the default.
+class CDlgResize : public CDialog {
+public:
+    struct IMAGEPROP {
+        UINT width;     // pixels
+        UINT height;    // pixels
+        int filter;     // a Magick::FilterTypes value
+    };
+    enum PP_CONVERT { PP_WIDTH = 0, PP_HEIGHT = 1 };   // any non-zero axis is the height
+
+    // On any template, with no picture: source 0 x 0, filter 0, no proportions.
+    CDlgResize(WORD templateId, HWND parent);
+    // Template 491 for a picture of image.width x image.height.
+    CDlgResize(HWND parent, IMAGEPROP image);
+    CDlgResize(const CDlgResize&) = default;
+    CDlgResize& operator=(const CDlgResize&) = default;
+
+    // The source size while the dialog runs (and after Cancel); after OK the
+    // chosen pixel size and filter.
+    IMAGEPROP GetImageProp() const;
+    // The axis's current value taken as percent of the source side, in pixels.
+    UINT Percent2Pixel(PP_CONVERT axis) const;
+    // The axis's current value taken as pixels, in percent of the source side
+    // (unchanged when the source side is 0).
+    UINT Pixel2Percent(PP_CONVERT axis) const;
+    // Back to pixels, no values, no handles, no proportions; the image
+    // property stays.
+    void Initialize();
+
+    int OnInitDialog() override;
+    void OnDestroy() override;
+    int OnCommand(int id, int code) override;
+    int OnOK() override;
+    int OnDlgButtonMessage(int id) override;
+
+protected:
+    // The edit's value is being written by the dialog itself: its change
+    // notification is an echo and is not acted on.
+    static const UINT kWriting = 0xFFFFFFFFu;
+
+    UINT& Current(PP_CONVERT axis) { return axis == PP_WIDTH ? m_dwWidth : m_dwHeight; }
+    UINT Source(PP_CONVERT axis) const { return axis == PP_WIDTH ? m_imageProp.width : m_imageProp.height; }
+    BOOL& InPixels(PP_CONVERT axis) { return axis == PP_WIDTH ? m_bWidthPixels : m_bHeightPixels; }
+    void SideChanged(PP_CONVERT axis);
+    void UnitChosen(PP_CONVERT axis, bool pixels);
+    void UpdateEstimate();
+
+    HWND m_hFilterCombo;
+    IMAGEPROP m_imageProp;
+    UINT m_dwWidth;          // in the width's unit; kWriting while the dialog writes it
+    UINT m_dwHeight;
+    BOOL m_bWidthPixels;     // 1 pixels, 0 percent
+    BOOL m_bHeightPixels;
+    HFONT m_hBoldFont;       // made by OnInitDialog, deleted by OnDestroy
+    float m_fAspectRatio;    // source width / height; 0 = proportions not kept
+};
+
+// The modal "Batch Resize" dialog (template 500) and the fitting of pictures
+// to its bounding box: small pictures enlarged up to it, large ones shrunk
+// down to it, with or without their proportions. One object serves a series
+// of pictures and may be shown again to change its options; the width and
+// height values of CDlgResize hold the bounds in pixels.
+class CDlgBatchResize : public CDlgResize {
+public:
+    static const float SAMERESIZE;   // the factor that leaves a size unchanged
+
+    explicit CDlgBatchResize(HWND parent);
+    CDlgBatchResize(const CDlgBatchResize&) = default;
+    CDlgBatchResize& operator=(const CDlgBatchResize&) = default;
+
+    // Sets the chosen filter and zooms the picture in place to the box
+    // (enlarge first, then shrink). A zoom Magick++ refuses leaves the
+    // picture as it was. Null is ignored.
+    void BatchResizing(Magick::Image* image);
+    // Rewrites *size (cx, cy read as unsigned) as the fitted size; null is
+    // ignored.
+    void BatchResizing(SIZE* size);
+
+    int OnInitDialog() override;
+    int OnCommand(int id, int code) override;
+    int OnOK() override;
+    int OnDlgButtonMessage(int id) override;
+
+private:
+    friend class CDlgMail;   // fits each picture it sends with the SIZE forms
+
+    // 1 when the picture must be resized to the target, 0 when the step does
+    // not apply (the outputs are then untouched).
+    int Enlarge2Bound(Magick::Image* image, float& width, float& height);
+    int Shrink2Bound(Magick::Image* image, float& width, float& height);
+    int Enlarge2Bound(SIZE* size);
+    int Shrink2Bound(SIZE* size);
+    // OK only when a bound direction is chosen and both bounds are typed.
+    void SetOK();
+
+protected:
+    bool m_bEnlarge;     // "Enlarge small images to bound"
+    bool m_bShrink;      // "Shrink large images to bound"
+    bool m_bConstrain;   // "Constrain Proportions"
+};
+// ---- end of resize ---------------------------------------------------------

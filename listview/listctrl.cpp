@@ -394,6 +394,9 @@ void CSortedListCtrl::Sort(int column, int ascending)
 
 void CSortedListCtrl::BeginSort(int column)
 {
+    // An open editor commits first: it edits a row number the sort would change.
+    if (hEdit)
+        SetFocus(hList);
     bAscending = column != nSortColumn ? TRUE : !bAscending;
     nSortColumn = column;
     Resort();

@@ -49,8 +49,9 @@ public:
     CSortedListCtrl& operator=(const CSortedListCtrl& other) = default;
 
     // Attaches to an existing report-style list view: subclasses it, takes
-    // its header, sets full-row select and grid lines. The header draws the
-    // sort arrow itself (bThemedHeader) when common controls 6 are active.
+    // its header, sets full-row select and grid lines. bThemedHeader says
+    // whether the header draws the sort arrow itself (common controls 6) or
+    // the list draws the header items; an owner may change it afterwards.
     virtual void Create(HWND list);
     // Opens the in-place editor over the cell when its column is editable;
     // otherwise only selects and reveals the row. One editor at a time.

@@ -3,7 +3,7 @@
 // and copy against memcpy of as many bytes; colour replacement against one
 // read pass; single-pixel access per million pixels.
 //   bench_dib.exe [width height [folder]]
-#include "clock.h"
+#include "timing.h"
 #include <lorvexops/dib.h>
 
 #include <algorithm>

@@ -5,7 +5,6 @@
 //   bench_folder_list.exe 'Z:\tmp\lorvex-bench-folder'
 // The folder holds 100,000 files of mixed types (pictures in several
 // spellings, other types, names without an extension).
-#include "clock.h"
 #include <lorvexops/lorvexops.h>
 #include <shellapi.h>
 
@@ -15,15 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "timing.h"
+
 namespace {
 
 const int kRuns = 5;
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 struct Found {
     std::u16string path;

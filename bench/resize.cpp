@@ -3,7 +3,7 @@
 // file to file against ImageMagick's convert -resize on the same files.
 //   bench_resize.exe [count [width height]]     (default 20 of 4000 x 3000)
 // The files go to a native folder, /tmp/lorvex-bench-resize, removed after.
-#include "clock.h"
+#include "timing.h"
 #include <lorvexops/lorvexops.h>
 #include <Magick++.h>
 

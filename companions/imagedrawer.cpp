@@ -14,27 +14,27 @@ namespace {
 
 // Light squares fixed to picture coordinates, so that scrolled content and
 // newly exposed strips line up.
-constexpr int kCheckerSize = 8;
+constexpr unsigned kCheckerShift = 3;   // squares of 8 pixels
 constexpr uint32_t kCheckerLight = 0xFFFFFF;
 constexpr uint32_t kCheckerDark = 0xD0D0D0;
 
-uint32_t CheckerAt(int x, int y)
-{
-    return ((x / kCheckerSize + y / kCheckerSize) & 1) ? kCheckerDark : kCheckerLight;
-}
-
 // Blends each BGRA pixel over the checkerboard; (left, top) is the picture
-// point of the first pixel.
-void OverCheckerboard(uint32_t* pixels, int width, int height, int left, int top)
+// point of the first pixel (never negative: only the picture is exported).
+void OverCheckerboard(uint32_t* pixels, int width, int height, unsigned left, unsigned top)
 {
     for (int row = 0; row < height; ++row) {
         uint32_t* line = pixels + size_t(row) * width;
+        const unsigned squareRow = (top + row) >> kCheckerShift;
         for (int column = 0; column < width; ++column) {
             const uint32_t pixel = line[column];
             const uint32_t alpha = pixel >> 24;
             if (alpha == 255)
                 continue;
-            const uint32_t under = CheckerAt(left + column, top + row);
+            const uint32_t under = (((left + column) >> kCheckerShift) + squareRow) & 1 ? kCheckerDark : kCheckerLight;
+            if (alpha == 0) {
+                line[column] = under;
+                continue;
+            }
             uint32_t blended = 0;
             for (int shift = 0; shift < 24; shift += 8) {
                 const uint32_t over = (pixel >> shift) & 0xFF;

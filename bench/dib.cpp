@@ -13,15 +13,9 @@
 #include <functional>
 #include <vector>
 
-namespace {
+#include "timing.h"
 
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return double(counter.QuadPart) / double(frequency.QuadPart);
-}
+namespace {
 
 // Median seconds of runs of work; setup (untimed) runs before each.
 double Median(int runs, const std::function<void()>& work, const std::function<void()>& setup = nullptr)

@@ -11,15 +11,9 @@
 #include <functional>
 #include <vector>
 
-namespace {
+#include "timing.h"
 
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return double(counter.QuadPart) / double(frequency.QuadPart);
-}
+namespace {
 
 double Median(int runs, const std::function<void(int)>& work)
 {

@@ -4,6 +4,7 @@
 #include "testsupport.h"
 
 #include <Magick++.h>
+#include <algorithm>
 
 namespace {
 
@@ -12,22 +13,12 @@ using Magick::Quantum;   // QuantumRange is spelt with it
 // A 40 x 30 DIB section in a memory DC, pre-filled with magenta so that
 // anything not drawn shows.
 struct Canvas {
-    Canvas()
+    Canvas() : section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, (void**)&bits, nullptr, 0))
     {
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB};
-        section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-        dc = CreateCompatibleDC(nullptr);
         old = SelectObject(dc, section);
-        for (int i = 0; i < kWidth * kHeight; ++i)
-            bits[i] = 0xFF00FF;
+        std::fill_n(bits, kWidth * kHeight, 0xFF00FF);
     }
-    ~Canvas()
-    {
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        DeleteObject(section);
-    }
+    ~Canvas() { SelectObject(dc, old), DeleteDC(dc), DeleteObject(section); }
     COLORREF At(int x, int y) const
     {
         GdiFlush();
@@ -35,9 +26,10 @@ struct Canvas {
         return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
     }
     static constexpr int kWidth = 40, kHeight = 30;
-    HBITMAP section;
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB}};
     DWORD* bits = nullptr;
-    HDC dc;
+    HBITMAP section;
+    HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old;
 };
 
@@ -105,7 +97,6 @@ TEST(ExportGifWithoutWindow, ClicksOnlyInsideThePictureWhilePickingAndCopiesOwnT
     Magick::Image image = Gradient();
     CDlgExportGif gif(nullptr);
     gif.SetWorkingImage(&image);
-    EXPECT_EQ(&image, gif.GetImage());
     gif.ClickCustomCtrl(3, 3);   // not picking
     gif.m_bPicking = TRUE;
     for (POINT outside : {POINT{-1, 0}, POINT{20, 0}, POINT{0, 10}, POINT{0, -1}})

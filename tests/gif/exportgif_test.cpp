@@ -160,6 +160,8 @@ TEST(ExportGif, PansPicksAndKeepsTransparencyOnCancel)
         EXPECT_TRUE(gif.m_bPicking);
         EXPECT_TRUE(Checked(dialog, IDR_GIF_SELECTED_COLOR));
         EXPECT_FALSE(Checked(dialog, IDR_GIF_NONE));
+        SendMessageW(frame, WM_SETCURSOR, WPARAM(frame), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(LoadCursorW(LorvexGetModuleInstance(), MAKEINTRESOURCEW(IDCUR_GIF_EYEDROPPER)), GetCursor());
         Mouse(frame, WM_MOUSEMOVE, 35, 20);      // over picture x 25: green
         return true;
     });

@@ -14,6 +14,8 @@
 #include <functional>
 #include <vector>
 
+#include "timing.h"
+
 namespace {
 
 // Median seconds of runs of work; setup (untimed) runs before each.

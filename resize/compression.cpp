@@ -150,9 +150,9 @@ int CImageFormatOptions::ShowFilterDialog(Magick::Image* image, HWND parent)
             return 1;
         const std::string format = image->magick();
         std::unique_ptr<CDlgGenericExport> dialog;
-        // GIF pictures get their transparency dialog once it exists; until
-        // then they have no follow-up dialog.
-        if ((format == "JPG" || format == "JPEG") && image->compressType() != Magick::NoCompression)
+        if (format == "GIF")
+            dialog.reset(new CDlgExportGif(parent));
+        else if ((format == "JPG" || format == "JPEG") && image->compressType() != Magick::NoCompression)
             dialog.reset(new CDlgExportCompression(parent));
         if (!dialog)
             return 1;

@@ -8,3 +8,10 @@ lorvex_prepare "$root"
 out=$root/build/demo
 mkdir -p "$out"
 "$root/scripts/under-x.sh" "$root/build/host/lorvex-host.exe" demo "$root/samples" "$out" "$@"
+# ImageMagick's own reading of the GIF demo's output: a palette with alpha,
+# the pixels of the picked colour transparent (alpha 0), GIF interlace.
+for gif in "$out"/*-transparent.gif; do
+    [ -e "$gif" ] || continue
+    echo "identify -verbose $(basename "$gif"):"
+    identify -verbose "$gif" | grep -E '^  (Type|Alpha|Interlace):|^    [0-9]+: \([0-9]+,[0-9]+,[0-9]+,0\)' || true
+done

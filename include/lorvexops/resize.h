@@ -32,9 +32,9 @@ public:
     // The same with a wide name; a name that cannot be converted leaves info
     // untouched.
     void GetSupportedCompression(Magick::Image* image, const WCHAR* format, CCompressInfo& info);
-    // After a save was chosen: the JPEG options dialog for a compressed JPEG
-    // picture. Returns that dialog's end code, or 1 when the format has no
-    // follow-up dialog (and for a null image).
+    // After a save was chosen: the GIF export dialog for a GIF picture, the
+    // JPEG options dialog for a compressed JPEG one. Returns that dialog's end
+    // code, or 1 when the format has no follow-up dialog (and for a null image).
     int ShowFilterDialog(Magick::Image* image, HWND parent);
 };
 
@@ -169,3 +169,63 @@ protected:
     bool m_bConstrain;   // "Constrain Proportions"
 };
 // ---- end of resize ---------------------------------------------------------
+
+// ---- GIF export with transparency -------------------------------------------
+#include <Magick++.h>
+#include "lorvexops/imagedrawer.h"
+
+// The modal "GIF Export" dialog (template 110): a pannable preview of the
+// working picture, no transparency or one transparent colour picked with an
+// eyedropper, and "Save Image Interlaced". Transparency and matte are applied
+// to the picture as the user picks (Cancel keeps them); line interlace on OK
+// when checked. One such dialog at a time owns the preview frame.
+class CDlgExportGif : public CDlgGenericExport {
+public:
+    explicit CDlgExportGif(HWND parent);
+    // Member by member, except that the copy gets a drawer of its own.
+    CDlgExportGif(const CDlgExportGif& other);
+    CDlgExportGif& operator=(const CDlgExportGif& other);
+    virtual ~CDlgExportGif();
+
+    Magick::Image* GetImage() const { return m_pWorkingImage; }
+    // Registers the "DrawerFrame" class (once) and places the preview frame
+    // over the framed area; called by OnInitDialog.
+    void CreateCustomControl();
+    // Paints the preview frame (between BeginPaint and EndPaint); returns 0.
+    int DrawCustomControl();
+    // While picking: makes the colour of picture pixel (x, y) the transparent
+    // colour and switches the matte channel on. A point outside the picture,
+    // or a call while not picking, changes nothing.
+    void ClickCustomCtrl(int x, int y);
+    // Repaints the preview frame at once.
+    void Invalidate();
+
+    int OnInitDialog() override;
+    int OnPaint(HDC hdc) override;
+    int OnOK() override;
+    // 1 for controls it does not handle, 0 otherwise.
+    int OnDlgButtonMessage(int id) override;
+
+    Magick::Color m_committedColor{0, 0, 0};   // last applied transparent colour
+    Magick::Color m_shownColor{0, 0, 0};       // the swatch; follows the eyedropper
+    RECT m_rcSwatch = {0, 0, 0, 0};            // dialog client coordinates
+    BOOL m_bInterlaced = FALSE;
+    BOOL m_bPreview = FALSE;                   // repaint the frame after each change
+    BOOL m_bPicking = FALSE;
+    HWND m_hFrame = nullptr;
+    int m_nFrameWidth = 0;
+    int m_nFrameHeight = 0;
+    int m_nLastX = 0;                          // previous drag position
+    int m_nLastY = 0;
+    int m_nViewX = 0;                          // picture point at the frame's top-left
+    int m_nViewY = 0;
+    CImageDrawer* m_pDrawer = nullptr;         // owned
+    IMAGEDATA m_imageData;
+
+private:
+    void CopyFields(const CDlgExportGif& other);
+    void RepaintSwatch();
+    bool OnFrameMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    static LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam);
+};
+// ---- end of GIF export --------------------------------------------------------

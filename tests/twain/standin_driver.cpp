@@ -89,39 +89,39 @@ void Pump(CTwain& twain)
     }
 }
 
-Bytes MakePage(const PageSpec& spec, Bytes* rgb)
+Bytes MakePage(const PageRecipe& recipe, Bytes* rgb)
 {
-    const size_t stride = (size_t(spec.width) * spec.bits + 31) / 32 * 4;
-    const size_t bitsAt = spec.headerSize + 4 * spec.table.size();
-    Bytes page(bitsAt + stride * spec.height, 0);
+    const size_t stride = (size_t(recipe.width) * recipe.bits + 31) / 32 * 4;
+    const size_t bitsAt = recipe.headerSize + 4 * recipe.table.size();
+    Bytes page(bitsAt + stride * recipe.height, 0);
     BITMAPINFOHEADER header = {};
-    header.biSize = spec.headerSize;
-    header.biWidth = spec.width;
-    header.biHeight = spec.topDown ? -spec.height : spec.height;
+    header.biSize = recipe.headerSize;
+    header.biWidth = recipe.width;
+    header.biHeight = recipe.topDown ? -recipe.height : recipe.height;
     header.biPlanes = 1;
-    header.biBitCount = spec.bits;
+    header.biBitCount = recipe.bits;
     header.biCompression = BI_RGB;
-    header.biClrUsed = spec.bits <= 8 && spec.table.size() < (1u << spec.bits) ? DWORD(spec.table.size()) : 0;
+    header.biClrUsed = recipe.bits <= 8 && recipe.table.size() < (1u << recipe.bits) ? DWORD(recipe.table.size()) : 0;
     std::memcpy(page.data(), &header, sizeof(header));
-    if (spec.headerSize >= sizeof(BITMAPV4HEADER))   // the larger headers: plain sRGB
+    if (recipe.headerSize >= sizeof(BITMAPV4HEADER))   // the larger headers: plain sRGB
         reinterpret_cast<BITMAPV4HEADER*>(page.data())->bV4CSType = LCS_sRGB;
-    std::memcpy(page.data() + spec.headerSize, spec.table.data(), 4 * spec.table.size());
+    std::memcpy(page.data() + recipe.headerSize, recipe.table.data(), 4 * recipe.table.size());
     if (rgb)
         rgb->clear();
-    for (int y = 0; y < spec.height; ++y) {
-        BYTE* row = page.data() + bitsAt + stride * size_t(spec.topDown ? y : spec.height - 1 - y);
-        for (int x = 0; x < spec.width; ++x) {
+    for (int y = 0; y < recipe.height; ++y) {
+        BYTE* row = page.data() + bitsAt + stride * size_t(recipe.topDown ? y : recipe.height - 1 - y);
+        for (int x = 0; x < recipe.width; ++x) {
             const DWORD value = (DWORD(x) * 2654435761u) ^ (DWORD(y) * 40503u) ^ DWORD(x * y);
             RGBQUAD color;
-            if (spec.bits == 24) {
+            if (recipe.bits == 24) {
                 color = {BYTE(value), BYTE(value >> 8), BYTE(value >> 16), 0};
                 row[3 * x] = color.rgbBlue;
                 row[3 * x + 1] = color.rgbGreen;
                 row[3 * x + 2] = color.rgbRed;
             } else {
-                const DWORD index = value % spec.table.size();
-                color = spec.table[index];
-                const int perByte = 8 / spec.bits, shift = 8 - spec.bits * (1 + x % perByte);
+                const DWORD index = value % recipe.table.size();
+                color = recipe.table[index];
+                const int perByte = 8 / recipe.bits, shift = 8 - recipe.bits * (1 + x % perByte);
                 row[x / perByte] |= BYTE(index << shift);
             }
             if (rgb)

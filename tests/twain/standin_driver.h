@@ -59,14 +59,14 @@ void Pump(CTwain& twain);
 // A packed DIB width x height; pixel (x, y) counted from the top is
 // value(x, y) taken modulo the colour table's size (indexed depths) or as
 // 0xRRGGBB (24 bits). rgb receives the colours, top row first.
-struct PageSpec {
+struct PageRecipe {
     WORD bits;
     DWORD headerSize;
     std::vector<RGBQUAD> table;
     bool topDown = false;
     int width = 13, height = 7;
 };
-Bytes MakePage(const PageSpec& spec, Bytes* rgb = nullptr);
+Bytes MakePage(const PageRecipe& recipe, Bytes* rgb = nullptr);
 // The picture's colours, top row first, as 8-bit RGB.
 Bytes PictureRgb(Magick::Image& picture);
 

@@ -110,7 +110,7 @@ TEST(TwainTransfer, LoopFollowsEachAnswerOfTheSource)
 
 TEST(TwainTransfer, PagesArriveWithTheirExactColours)
 {
-    const PageSpec pages[] = {
+    const PageRecipe pages[] = {
         {1, 40, {Rgb(0, 0, 0), Rgb(255, 255, 255)}},
         {1, 40, {Rgb(255, 255, 255), Rgb(0, 0, 0)}},
         {4, 40, Colours(16)},
@@ -122,20 +122,20 @@ TEST(TwainTransfer, PagesArriveWithTheirExactColours)
         {24, 108, {}, false, 1, 1},
         {24, 124, {}, true, 64, 3},
     };
-    for (const PageSpec& spec : pages) {
-        SCOPED_TRACE(std::to_string(spec.bits) + " bits, header " + std::to_string(spec.headerSize) + ", " +
-                     std::to_string(spec.table.size()) + " colours" + (spec.topDown ? ", top-down" : ""));
+    for (const PageRecipe& recipe : pages) {
+        SCOPED_TRACE(std::to_string(recipe.bits) + " bits, header " + std::to_string(recipe.headerSize) + ", " +
+                     std::to_string(recipe.table.size()) + " colours" + (recipe.topDown ? ", top-down" : ""));
         Host host;
         Standin standin;
         Bytes expected;
-        standin.Script("image done " + standin.Page(MakePage(spec, &expected)) + "\n");
+        standin.Script("image done " + standin.Page(MakePage(recipe, &expected)) + "\n");
         {
             CTwain twain(host.params.document);
             ASSERT_EQ(twain.Acquire(1, &host.params), 1);
             Pump(twain);
         }
-        ASSERT_EQ(host.record.width, spec.width);
-        ASSERT_EQ(host.record.height, spec.height);
+        ASSERT_EQ(host.record.width, recipe.width);
+        ASSERT_EQ(host.record.height, recipe.height);
         EXPECT_TRUE(PictureRgb(host.record.picture) == expected);
     }
 }

@@ -412,8 +412,8 @@ static TW_UINT16 Source(TW_IDENTITY *destination, TW_UINT16 dat, TW_UINT16 msg, 
     return Refuse(TWCC_BADPROTOCOL);
 }
 
-__declspec(dllexport) TW_UINT16 WINAPI DSM_Entry(TW_IDENTITY *origin, TW_IDENTITY *destination, TW_UINT32 group,
-                                                 TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data)
+TW_UINT16 WINAPI DSM_Entry(TW_IDENTITY *origin, TW_IDENTITY *destination, TW_UINT32 group,
+                           TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data)
 {
     char line[200], detail[120] = "", spare[3][16];
     TW_UINT16 rc;

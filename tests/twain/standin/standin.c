@@ -1,27 +1,23 @@
 /* A stand-in TWAIN source manager with two sources, for the tests: a real PE
- * TWAIN_32.DLL (built with the MinGW cross compiler) exporting DSM_Entry at
- * ordinal 1. It walks the manager and the open source through states 2-7 as
- * the TWAIN standard describes, refuses triplets illegal in the current state
- * (TWRC_FAILURE, TWCC_SEQERROR), and appends every triplet it receives to a
- * log, one line each: "DAT MSG [detail] [outcome]", plus "load" and "unload".
- * A message that is not the source's own, handed over with MSG_PROCESSEVENT,
- * is not logged (nor the status fetch after it): the host's other traffic
- * would make the log depend on timing.
+ * TWAIN_32.DLL (MinGW) exporting DSM_Entry at ordinal 1. It walks the manager
+ * and the open source through states 2-7 as the TWAIN standard describes,
+ * refuses triplets illegal in the current state (TWRC_FAILURE), and appends
+ * each triplet it receives to a log: "DAT MSG [detail] [outcome]", plus
+ * "load" and "unload". A message that is not the source's own, handed over
+ * with MSG_PROCESSEVENT, is not logged (nor the status fetch after it): the
+ * host's other traffic would make the log depend on timing.
  *
- * The script is the file named by the environment variable
- * TWAIN_STANDIN_SCRIPT, read when the library loads; one directive a line:
- *   log PATH                   where the log goes
+ * The script, read at load from the file TWAIN_STANDIN_SCRIPT names, holds
+ * one directive a line:
+ *   log PATH                   where the log goes (UTF-8)
  *   nodefault                  MSG_GETDEFAULT finds no source
- *   select ok|cancel|fail      MSG_USERSELECT (ok picks the second source)
- *   opendsm fail | enable fail | imageinfo fail
- *   checkstatus N              CAP_XFERCOUNT set to anything but N answers
- *                              TWRC_CHECKSTATUS and takes N
- *   modal                      the source reports a modal user interface
- *   closerequest               MSG_CLOSEDSREQ once no image is pending
+ *   select cancel|fail         MSG_USERSELECT (by default it picks the second source)
+ *   opendsm fail | imageinfo fail | modal | closerequest (once nothing is pending)
+ *   checkstatus N              CAP_XFERCOUNT set to anything but N: TWRC_CHECKSTATUS, N taken
  *   fault DAT MSG              an access violation on that triplet
- *   image done|cancel|fail [PATH]  a pending image: a packed DIB or BMP file
- * Events reach the application as a posted message that it hands back with
- * MSG_PROCESSEVENT. */
+ *   image done|cancel|fail [PATH]  a pending page: a packed DIB or BMP file
+ * Events reach the application as a message posted to its window, which it
+ * hands back with MSG_PROCESSEVENT. */
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>
@@ -29,161 +25,116 @@
 
 enum { DONE, CANCELLED, FAILED };
 
-typedef struct {
-    BYTE *dib;
-    SIZE_T size;
-    int outcome;
-} Page;
-
 static struct {
     WCHAR log[MAX_PATH];
-    int noDefault, selectAnswer, openDsmFails, enableFails, infoFails, modal, closeRequest;
-    int checkStatus;
+    int noDefault, select, openDsmFails, infoFails, modal, closeRequest, checkStatus;
     TW_INT16 checkStatusCount;
-    TW_UINT16 faultDat, faultMsg;
-    Page pages[16];
+    char fault[64];
+    struct { BYTE *dib; long size; int outcome; } pages[16];
     int pageCount, nextPage;
 } script;
 
 static int dsmState, sourceState; /* 2-3; 0 (none open) or 4-7 */
-static int openSource;            /* index of the open source */
+static int openSource;            /* which of the two */
 static TW_UINT16 condition;
-static TW_INT16 xferCount = -1;
+static TW_INT16 xferCount;
 static HWND parent;
 static UINT eventMessage;
 static TW_UINT16 events[8];
-static int eventCount;
-static int quietStatus;
-
+static int eventCount, quietStatus;
 static const char *const sourceNames[] = {"Stand-in Flatbed", "Stand-in Feeder"};
 
-typedef struct {
-    TW_UINT16 value;
-    const char *name;
-} Name;
-
+typedef struct { TW_UINT16 value; const char *name; } Name;
+#define DAT_NAME(x) {DAT_##x, #x}
+#define MSG_NAME(x) {MSG_##x, #x}
 static const Name datNames[] = {
-    {DAT_CAPABILITY, "CAPABILITY"}, {DAT_EVENT, "EVENT"}, {DAT_IDENTITY, "IDENTITY"},
-    {DAT_PARENT, "PARENT"}, {DAT_PENDINGXFERS, "PENDINGXFERS"}, {DAT_STATUS, "STATUS"},
-    {DAT_USERINTERFACE, "USERINTERFACE"}, {DAT_IMAGEINFO, "IMAGEINFO"},
-    {DAT_IMAGENATIVEXFER, "IMAGENATIVEXFER"}, {0, NULL}};
+    DAT_NAME(CAPABILITY), DAT_NAME(EVENT), DAT_NAME(IDENTITY), DAT_NAME(PARENT), DAT_NAME(PENDINGXFERS),
+    DAT_NAME(STATUS), DAT_NAME(USERINTERFACE), DAT_NAME(IMAGEINFO), DAT_NAME(IMAGENATIVEXFER), {0, 0}};
 static const Name msgNames[] = {
-    {MSG_GET, "GET"}, {MSG_GETDEFAULT, "GETDEFAULT"}, {MSG_SET, "SET"}, {MSG_RESET, "RESET"},
-    {MSG_XFERREADY, "XFERREADY"}, {MSG_CLOSEDSREQ, "CLOSEDSREQ"}, {MSG_OPENDSM, "OPENDSM"},
-    {MSG_CLOSEDSM, "CLOSEDSM"}, {MSG_OPENDS, "OPENDS"}, {MSG_CLOSEDS, "CLOSEDS"},
-    {MSG_USERSELECT, "USERSELECT"}, {MSG_DISABLEDS, "DISABLEDS"}, {MSG_ENABLEDS, "ENABLEDS"},
-    {MSG_PROCESSEVENT, "PROCESSEVENT"}, {MSG_ENDXFER, "ENDXFER"}, {0, NULL}};
-static const Name outcomeNames[] = {
-    {TWRC_FAILURE, "fail"}, {TWRC_CHECKSTATUS, "checkstatus"}, {TWRC_CANCEL, "cancel"},
-    {TWRC_NOTDSEVENT, "notdsevent"}, {TWRC_XFERDONE, "xferdone"}, {0, NULL}};
+    MSG_NAME(GET), MSG_NAME(GETDEFAULT), MSG_NAME(SET), MSG_NAME(RESET), MSG_NAME(XFERREADY),
+    MSG_NAME(CLOSEDSREQ), MSG_NAME(OPENDSM), MSG_NAME(CLOSEDSM), MSG_NAME(OPENDS), MSG_NAME(CLOSEDS),
+    MSG_NAME(USERSELECT), MSG_NAME(DISABLEDS), MSG_NAME(ENABLEDS), MSG_NAME(PROCESSEVENT), MSG_NAME(ENDXFER),
+    {0, 0}};
+static const Name outcomeNames[] = {{TWRC_FAILURE, "fail"}, {TWRC_CHECKSTATUS, "checkstatus"},
+                                    {TWRC_CANCEL, "cancel"}, {TWRC_XFERDONE, "xferdone"}, {0, 0}};
 
-static const char *NameOf(const Name *names, TW_UINT16 value, char *spare)
+static const char *NameOf(const Name *names, TW_UINT16 value)
 {
     for (; names->name; ++names)
         if (names->value == value)
             return names->name;
-    sprintf(spare, "0x%04x", value);
-    return spare;
-}
-
-static TW_UINT16 ValueOf(const Name *names, const char *name)
-{
-    for (; names->name; ++names)
-        if (!strcmp(names->name, name))
-            return names->value;
-    return 0xFFFF;
+    return "?";
 }
 
 static void Log(const char *line)
 {
-    HANDLE file;
-    DWORD written;
-    if (!script.log[0])
-        return;
-    file = CreateFileW(script.log, FILE_APPEND_DATA, FILE_SHARE_READ, NULL, OPEN_ALWAYS, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    WriteFile(file, line, (DWORD)strlen(line), &written, NULL);
-    WriteFile(file, "\n", 1, &written, NULL);
-    CloseHandle(file);
+    FILE *file = script.log[0] ? _wfopen(script.log, L"ab") : NULL;
+    if (file) {
+        fprintf(file, "%s\n", line);
+        fclose(file);
+    }
 }
 
-static BYTE *ReadWhole(const WCHAR *path, SIZE_T *size)
+static int Outcome(const char *word)
 {
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    DWORD length, got = 0;
-    BYTE *data;
-    if (file == INVALID_HANDLE_VALUE)
-        return NULL;
-    length = GetFileSize(file, NULL);
-    data = HeapAlloc(GetProcessHeap(), 0, length ? length : 1);
-    if (data && !ReadFile(file, data, length, &got, NULL))
-        got = 0;
-    CloseHandle(file);
-    *size = got;
-    if (got > 14 && data[0] == 'B' && data[1] == 'M') { /* a BMP file: its packed DIB */
-        memmove(data, data + 14, got - 14);
-        *size = got - 14;
-    }
-    return data;
+    return !strcmp(word, "cancel") ? CANCELLED : !strcmp(word, "fail") ? FAILED : DONE;
+}
+
+static void ReadPage(const char *path, int index)
+{
+    WCHAR wide[MAX_PATH];
+    FILE *file = MultiByteToWideChar(CP_UTF8, 0, path, -1, wide, MAX_PATH) ? _wfopen(wide, L"rb") : NULL;
+    long skip = 0, size;
+    if (!file)
+        return;
+    fseek(file, 0, SEEK_END);
+    size = ftell(file);
+    if (size > 14 && (rewind(file), fgetc(file) == 'B') && fgetc(file) == 'M')
+        skip = 14; /* a BMP file: its packed DIB follows the file header */
+    fseek(file, skip, SEEK_SET);
+    script.pages[index].size = size - skip;
+    script.pages[index].dib = HeapAlloc(GetProcessHeap(), 0, size);
+    fread(script.pages[index].dib, 1, size - skip, file);
+    fclose(file);
 }
 
 static void ReadScript(void)
 {
     WCHAR path[MAX_PATH];
-    SIZE_T size = 0;
-    char *text, *line, *next;
-    if (!GetEnvironmentVariableW(L"TWAIN_STANDIN_SCRIPT", path, MAX_PATH))
-        return;
-    text = (char *)ReadWhole(path, &size);
-    if (!text)
-        return;
-    text = HeapReAlloc(GetProcessHeap(), 0, text, size + 1);
-    text[size] = 0;
-    for (line = text; line && *line; line = next) {
-        char word[32] = "", a[64] = "", b[64] = "";
+    char line[1024];
+    FILE *file = GetEnvironmentVariableW(L"TWAIN_STANDIN_SCRIPT", path, MAX_PATH) ? _wfopen(path, L"rb") : NULL;
+    while (file && fgets(line, sizeof(line), file)) {
+        char word[32] = "", a[64] = "";
         int rest = 0;
-        next = strchr(line, '\n');
-        if (next)
-            *next++ = 0;
-        line[strcspn(line, "\r")] = 0;
+        line[strcspn(line, "\r\n")] = 0;
         if (sscanf(line, "%31s %n", word, &rest) < 1)
             continue;
-        sscanf(line + rest, "%63s %63s", a, b);
+        sscanf(line + rest, "%63s", a);
         if (!strcmp(word, "log"))
             MultiByteToWideChar(CP_UTF8, 0, line + rest, -1, script.log, MAX_PATH);
-        else if (!strcmp(word, "nodefault"))
-            script.noDefault = 1;
-        else if (!strcmp(word, "select"))
-            script.selectAnswer = !strcmp(a, "cancel") ? CANCELLED : !strcmp(a, "fail") ? FAILED : DONE;
-        else if (!strcmp(word, "opendsm"))
-            script.openDsmFails = 1;
-        else if (!strcmp(word, "enable"))
-            script.enableFails = 1;
-        else if (!strcmp(word, "imageinfo"))
-            script.infoFails = 1;
-        else if (!strcmp(word, "modal"))
-            script.modal = 1;
-        else if (!strcmp(word, "closerequest"))
-            script.closeRequest = 1;
-        else if (!strcmp(word, "checkstatus")) {
+        script.noDefault |= !strcmp(word, "nodefault");
+        script.openDsmFails |= !strcmp(word, "opendsm");
+        script.infoFails |= !strcmp(word, "imageinfo");
+        script.modal |= !strcmp(word, "modal");
+        script.closeRequest |= !strcmp(word, "closerequest");
+        if (!strcmp(word, "select"))
+            script.select = Outcome(a);
+        if (!strcmp(word, "fault"))
+            lstrcpynA(script.fault, line + rest, sizeof(script.fault));
+        if (!strcmp(word, "checkstatus")) {
             script.checkStatus = 1;
             script.checkStatusCount = (TW_INT16)atoi(a);
-        } else if (!strcmp(word, "fault")) {
-            script.faultDat = ValueOf(datNames, a);
-            script.faultMsg = ValueOf(msgNames, b);
-        } else if (!strcmp(word, "image") && script.pageCount < 16) {
-            Page *page = &script.pages[script.pageCount++];
-            const char *file = line + rest + strlen(a);
-            WCHAR wide[MAX_PATH];
-            page->outcome = !strcmp(a, "cancel") ? CANCELLED : !strcmp(a, "fail") ? FAILED : DONE;
-            while (*file == ' ')
-                ++file;
-            if (*file && MultiByteToWideChar(CP_UTF8, 0, file, -1, wide, MAX_PATH))
-                page->dib = ReadWhole(wide, &page->size);
+        }
+        if (!strcmp(word, "image") && script.pageCount < 16) {
+            const char *page = line + rest + strlen(a);
+            script.pages[script.pageCount].outcome = Outcome(a);
+            if (*page == ' ')
+                ReadPage(page + 1, script.pageCount);
+            ++script.pageCount;
         }
     }
-    HeapFree(GetProcessHeap(), 0, text);
+    if (file)
+        fclose(file);
 }
 
 static void Post(TW_UINT16 event)
@@ -192,15 +143,6 @@ static void Post(TW_UINT16 event)
         events[eventCount++] = event;
         PostMessageW(parent, eventMessage, 0, 0);
     }
-}
-
-/* Back in state 5: the source asks to be closed when the script says so. */
-static void TransfersOver(void)
-{
-    script.nextPage = script.pageCount;
-    sourceState = 5;
-    if (script.closeRequest)
-        Post(MSG_CLOSEDSREQ);
 }
 
 static TW_UINT16 Refuse(TW_UINT16 code)
@@ -227,10 +169,8 @@ static TW_UINT16 Manager(const TW_IDENTITY *origin, TW_UINT16 dat, TW_UINT16 msg
                 origin->ProductFamily, origin->ProductName, origin->Version.MajorNum, origin->Version.MinorNum,
                 origin->Version.Info, origin->ProtocolMajor, origin->ProtocolMinor,
                 (unsigned long)origin->SupportedGroups);
-        if (dsmState != 2 || !data)
+        if (dsmState != 2 || !data || script.openDsmFails)
             return Refuse(TWCC_SEQERROR);
-        if (script.openDsmFails)
-            return Refuse(TWCC_BUMMER);
         parent = *(HWND *)data;
         eventMessage = RegisterWindowMessageW(L"TwainStandinEvent");
         dsmState = 3;
@@ -251,17 +191,15 @@ static TW_UINT16 Manager(const TW_IDENTITY *origin, TW_UINT16 dat, TW_UINT16 msg
         FillIdentity(identity, 0);
         return TWRC_SUCCESS;
     case MSG_USERSELECT:
-        if (script.selectAnswer == CANCELLED)
-            return TWRC_CANCEL;
-        if (script.selectAnswer == FAILED)
-            return Refuse(TWCC_BUMMER);
+        if (script.select != DONE)
+            return script.select == CANCELLED ? TWRC_CANCEL : Refuse(TWCC_BUMMER);
         FillIdentity(identity, 1);
         return TWRC_SUCCESS;
     case MSG_OPENDS:
         if (sourceState)
             return Refuse(TWCC_MAXCONNECTIONS);
         /* An empty product name asks for the default source. */
-        openSource = identity->ProductName[0] && !strcmp(identity->ProductName, sourceNames[1]) ? 1 : 0;
+        openSource = !strcmp(identity->ProductName, sourceNames[1]);
         if (identity->ProductName[0] ? strcmp(identity->ProductName, sourceNames[openSource]) != 0
                                      : script.noDefault)
             return Refuse(TWCC_NODS);
@@ -283,14 +221,13 @@ static TW_UINT16 Manager(const TW_IDENTITY *origin, TW_UINT16 dat, TW_UINT16 msg
 static TW_UINT16 Capability(TW_UINT16 msg, TW_CAPABILITY *capability, char *detail)
 {
     TW_ONEVALUE *one;
-    if (!capability || capability->Cap != CAP_XFERCOUNT)
+    if (capability->Cap != CAP_XFERCOUNT)
         return Refuse(TWCC_BADCAP);
     if (msg == MSG_GET) {
         sprintf(detail, " XFERCOUNT");
         capability->ConType = TWON_ONEVALUE;
         capability->hContainer = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
-        one = GlobalLock(capability->hContainer);
-        if (!one)
+        if (!(one = GlobalLock(capability->hContainer)))
             return Refuse(TWCC_LOWMEMORY);
         one->ItemType = TWTY_INT16;
         one->Item = (TW_UINT16)xferCount;
@@ -299,11 +236,9 @@ static TW_UINT16 Capability(TW_UINT16 msg, TW_CAPABILITY *capability, char *deta
     }
     if (msg != MSG_SET || sourceState != 4)
         return Refuse(TWCC_SEQERROR);
-    one = capability->ConType == TWON_ONEVALUE ? GlobalLock(capability->hContainer) : NULL;
-    if (!one)
+    if (capability->ConType != TWON_ONEVALUE || !(one = GlobalLock(capability->hContainer)))
         return Refuse(TWCC_BADVALUE);
-    sprintf(detail, " XFERCOUNT %s %lu", one->ItemType == TWTY_INT16 ? "INT16" : one->ItemType == TWTY_UINT16 ? "UINT16" : "?",
-            (unsigned long)one->Item);
+    sprintf(detail, " XFERCOUNT %s %lu", one->ItemType == TWTY_INT16 ? "INT16" : "UINT16", (unsigned long)one->Item);
     xferCount = (TW_INT16)one->Item;
     GlobalUnlock(capability->hContainer);
     if (script.checkStatus && xferCount != script.checkStatusCount) {
@@ -313,10 +248,9 @@ static TW_UINT16 Capability(TW_UINT16 msg, TW_CAPABILITY *capability, char *deta
     return TWRC_SUCCESS;
 }
 
-static TW_UINT16 Source(TW_IDENTITY *destination, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data, char *detail)
+static TW_UINT16 Source(const TW_IDENTITY *destination, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data, char *detail)
 {
-    Page *page = script.nextPage < script.pageCount ? &script.pages[script.nextPage] : NULL;
-    char spare[16];
+    const int pending = script.pageCount - script.nextPage;
     if (!sourceState || destination->Id != (TW_UINT32)(openSource + 1))
         return Refuse(TWCC_BADDEST);
     if (!data)
@@ -326,14 +260,10 @@ static TW_UINT16 Source(TW_IDENTITY *destination, TW_UINT16 dat, TW_UINT16 msg, 
     if (dat == DAT_USERINTERFACE && msg == MSG_ENABLEDS) {
         if (sourceState != 4)
             return Refuse(TWCC_SEQERROR);
-        if (script.enableFails)
-            return Refuse(TWCC_BUMMER);
         ((TW_USERINTERFACE *)data)->ModalUI = (TW_BOOL)script.modal;
         sourceState = 5;
-        if (page)
-            Post(MSG_XFERREADY);
-        else if (script.closeRequest)
-            Post(MSG_CLOSEDSREQ);
+        if (pending || script.closeRequest)
+            Post(pending ? MSG_XFERREADY : MSG_CLOSEDSREQ);
         return TWRC_SUCCESS;
     }
     if (dat == DAT_USERINTERFACE && msg == MSG_DISABLEDS) {
@@ -356,97 +286,84 @@ static TW_UINT16 Source(TW_IDENTITY *destination, TW_UINT16 dat, TW_UINT16 msg, 
         memmove(events, events + 1, --eventCount * sizeof(events[0]));
         if (event->TWMessage == MSG_XFERREADY)
             sourceState = 6;
-        sprintf(detail, " %s", NameOf(msgNames, event->TWMessage, spare));
+        sprintf(detail, " %s", NameOf(msgNames, event->TWMessage));
         return TWRC_DSEVENT;
     }
+    if (sourceState < 6)
+        return Refuse(TWCC_SEQERROR);
     if (dat == DAT_IMAGEINFO && msg == MSG_GET) {
         TW_IMAGEINFO *info = (TW_IMAGEINFO *)data;
-        const BITMAPINFOHEADER *header = page && page->dib ? (const BITMAPINFOHEADER *)page->dib : NULL;
-        if (sourceState != 6 && sourceState != 7)
-            return Refuse(TWCC_SEQERROR);
+        const BITMAPINFOHEADER *header = (const BITMAPINFOHEADER *)script.pages[script.nextPage].dib;
         if (script.infoFails)
             return Refuse(TWCC_BUMMER);
         memset(info, 0, sizeof(*info));
         if (header) {
             info->ImageWidth = header->biWidth;
-            info->ImageLength = header->biHeight < 0 ? -header->biHeight : header->biHeight;
+            info->ImageLength = abs(header->biHeight);
             info->BitsPerPixel = (TW_INT16)header->biBitCount;
         }
         return TWRC_SUCCESS;
     }
     if (dat == DAT_IMAGENATIVEXFER && msg == MSG_GET) {
         HGLOBAL block;
-        if (sourceState != 6 || !page)
+        if (sourceState != 6)
             return Refuse(TWCC_SEQERROR);
         *(HANDLE *)data = NULL;
-        if (page->outcome == FAILED)
+        if (script.pages[script.nextPage].outcome == FAILED)
             return Refuse(TWCC_BUMMER);
         sourceState = 7;
-        if (page->outcome == CANCELLED || !page->dib)
+        if (script.pages[script.nextPage].outcome == CANCELLED || !script.pages[script.nextPage].dib)
             return TWRC_CANCEL;
-        block = GlobalAlloc(GMEM_MOVEABLE, page->size);
-        if (!block)
+        if (!(block = GlobalAlloc(GMEM_MOVEABLE, script.pages[script.nextPage].size)))
             return Refuse(TWCC_LOWMEMORY);
-        memcpy(GlobalLock(block), page->dib, page->size);
+        memcpy(GlobalLock(block), script.pages[script.nextPage].dib, script.pages[script.nextPage].size);
         GlobalUnlock(block);
         *(HANDLE *)data = block;
         return TWRC_XFERDONE;
     }
     if (dat == DAT_PENDINGXFERS && (msg == MSG_ENDXFER || msg == MSG_RESET)) {
-        TW_PENDINGXFERS *pending = (TW_PENDINGXFERS *)data;
-        if (sourceState != 6 && sourceState != 7)
-            return Refuse(TWCC_SEQERROR);
-        if (msg == MSG_RESET)
-            script.nextPage = script.pageCount;
-        else
-            ++script.nextPage;
-        pending->Count = (TW_UINT16)(script.pageCount - script.nextPage);
+        TW_PENDINGXFERS *transfers = (TW_PENDINGXFERS *)data;
+        script.nextPage = msg == MSG_RESET ? script.pageCount : script.nextPage + 1;
+        transfers->Count = (TW_UINT16)(script.pageCount - script.nextPage);
         if (msg == MSG_ENDXFER)
-            sprintf(detail, " %u", pending->Count);
-        if (pending->Count)
-            sourceState = 6;
-        else
-            TransfersOver();
+            sprintf(detail, " %u", transfers->Count);
+        sourceState = transfers->Count ? 6 : 5;
+        if (!transfers->Count && script.closeRequest)
+            Post(MSG_CLOSEDSREQ);
         return TWRC_SUCCESS;
     }
     return Refuse(TWCC_BADPROTOCOL);
 }
 
-TW_UINT16 WINAPI DSM_Entry(TW_IDENTITY *origin, TW_IDENTITY *destination, TW_UINT32 group,
-                           TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data)
+TW_UINT16 WINAPI DSM_Entry(TW_IDENTITY *origin, TW_IDENTITY *destination, TW_UINT32 group, TW_UINT16 dat,
+                           TW_UINT16 msg, TW_MEMREF data)
 {
-    char line[200], detail[120] = "", spare[3][16];
+    char line[200], detail[120] = "";
     TW_UINT16 rc;
     int quiet = 0;
-    if (dat == script.faultDat && msg == script.faultMsg) {
-        sprintf(line, "%s %s fault", NameOf(datNames, dat, spare[0]), NameOf(msgNames, msg, spare[1]));
+    sprintf(line, "%s %s", NameOf(datNames, dat), NameOf(msgNames, msg));
+    if (script.fault[0] && !strcmp(line, script.fault)) {
+        strcat(line, " fault");
         Log(line);
         *(volatile int *)0 = 0;
     }
-    if (dat == DAT_STATUS && msg == MSG_GET) {
+    if (dat == DAT_STATUS && msg == MSG_GET && data) {
         quiet = quietStatus;
         quietStatus = 0;
-        if (!data)
-            rc = Refuse(TWCC_BADVALUE);
-        else {
-            ((TW_STATUS *)data)->ConditionCode = condition;
-            ((TW_STATUS *)data)->Reserved = 0;
-            condition = TWCC_SUCCESS;
-            rc = TWRC_SUCCESS;
-        }
-    } else if (!origin) {
-        rc = Refuse(TWCC_BADPROTOCOL);
-    } else if (destination) {
-        rc = Source(destination, dat, msg, data, detail);
+        ((TW_STATUS *)data)->ConditionCode = condition;
+        condition = TWCC_SUCCESS;
+        rc = TWRC_SUCCESS;
+    } else if (!origin || !data) {
+        rc = Refuse(TWCC_BADVALUE);
     } else {
-        rc = Manager(origin, dat, msg, data, detail);
+        rc = destination ? Source(destination, dat, msg, data, detail) : Manager(origin, dat, msg, data, detail);
     }
-    if (rc == TWRC_NOTDSEVENT || quiet)
-        return rc;
-    sprintf(line, "%s %s%s%s%s", NameOf(datNames, dat, spare[0]), NameOf(msgNames, msg, spare[1]), detail,
-            rc == TWRC_SUCCESS || rc == TWRC_DSEVENT ? "" : " ",
-            rc == TWRC_SUCCESS || rc == TWRC_DSEVENT ? "" : NameOf(outcomeNames, rc, spare[2]));
-    Log(line);
+    if (rc != TWRC_NOTDSEVENT && !quiet) {
+        strcat(line, detail);
+        if (rc != TWRC_SUCCESS && rc != TWRC_DSEVENT)
+            strcat(strcat(line, " "), NameOf(outcomeNames, rc));
+        Log(line);
+    }
     (void)group;
     return rc;
 }
@@ -455,9 +372,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
     (void)instance;
     if (reason == DLL_PROCESS_ATTACH) {
-        memset(&script, 0, sizeof(script));
         dsmState = 2;
-        sourceState = 0;
         ReadScript();
         Log("load");
     } else if (reason == DLL_PROCESS_DETACH && !reserved) {

@@ -3,35 +3,15 @@
 // packed DIB in global memory the way a TWAIN source delivers it.
 //   bench_twain.exe [width height]
 #include <lorvexops/lorvexops.h>
+#include "timing.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
-#include <vector>
 
 namespace {
 
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return double(counter.QuadPart) / double(frequency.QuadPart);
-}
-
-double Median(int runs, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const double start = Now();
-        work();
-        times.push_back(Now() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::Median;
 
 // Gives the transfer step to the benchmark; no manager is loaded.
 class PageCopier : public CTwain {
@@ -77,11 +57,9 @@ int main(int argc, char** argv)
 
     // Fresh memory each time, as each page gets a fresh picture.
     const double copy = Median(runs, [&] {
-        BYTE* target = static_cast<BYTE*>(VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-        const void* source = GlobalLock(page);
-        std::memcpy(target, source, size);
+        bench::Fresh target(size);
+        std::memcpy(target.data, GlobalLock(page), size);
         GlobalUnlock(page);
-        VirtualFree(target, 0, MEM_RELEASE);
     });
     const double toDdb = Median(runs, [&] { DeleteObject(PackedDibToDdb(page)); });
     const double transfer = Median(runs, [&] { copier.Copy(page, &params); });

@@ -17,6 +17,14 @@ lvtest::WString StandinFolder()
 
 }  // namespace
 
+Lines Joined(std::initializer_list<Lines> parts)
+{
+    Lines all;
+    for (const Lines& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
 Standin::Standin()
 {
     // The library asks the system folder first: Wine's own manager must be off.

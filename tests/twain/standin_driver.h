@@ -12,6 +12,13 @@ namespace twaintest {
 using Lines = std::vector<std::string>;
 using Bytes = std::vector<BYTE>;
 
+// What the manager records of CTwain's opening, of Acquire (or OpenSource)
+// with the default source, and of the teardown of an enabled source.
+const char* const kOpenManager = "PARENT OPENDSM Tessik|Image Viewer|Lorvex 1.5 1.5 protocol 1.8 groups 3";
+const Lines kOpenedDefault = {"load", kOpenManager, "IDENTITY GETDEFAULT", "IDENTITY OPENDS Stand-in Flatbed"};
+const Lines kTeardown = {"USERINTERFACE DISABLEDS", "IDENTITY CLOSEDS", "PARENT CLOSEDSM", "unload"};
+Lines Joined(std::initializer_list<Lines> parts);
+
 // One scripted manager; the next CTwain that loads it reads the script.
 class Standin {
 public:

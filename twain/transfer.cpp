@@ -32,9 +32,10 @@ DWORD ColorCount(const BITMAPINFOHEADER& header)
 // masks, colour table or bits do not all lie inside it.
 SIZE_T BitsOffset(const BITMAPINFOHEADER& header, SIZE_T size)
 {
+    // Sides beyond 32768 pixels are refused: no page is that large, and the
+    // sizes below stay far from overflowing.
     if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biSize > size || header.biWidth <= 0 ||
-        header.biHeight == 0 || header.biPlanes != 1 || header.biWidth > 0x8000 || header.biHeight > 0x8000 ||
-        header.biHeight < -0x8000)
+        header.biHeight == 0 || header.biWidth > 0x8000 || header.biHeight > 0x8000 || header.biHeight < -0x8000)
         return 0;
     const uint64_t colors = ColorCount(header);
     if (colors > 0x10000)

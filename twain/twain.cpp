@@ -3,17 +3,7 @@
 
 #include "win/guard.h"
 #include "win/scoped.h"
-
-#ifdef __WINE__
-#include <wine/exception.h>
-#define LORVEX_TRY __TRY
-#define LORVEX_EXCEPT_ALL __EXCEPT_ALL
-#define LORVEX_END_TRY __ENDTRY
-#else
-#define LORVEX_TRY __try
-#define LORVEX_EXCEPT_ALL __except (EXCEPTION_EXECUTE_HANDLER)
-#define LORVEX_END_TRY
-#endif
+#include "win/seh.h"
 
 namespace {
 

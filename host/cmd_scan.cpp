@@ -7,17 +7,7 @@
 #include <Magick++.h>
 #include <shlwapi.h>
 
-extern "C" char* CDECL wine_get_unix_file_name(const WCHAR* dosName);
-
 namespace {
-
-std::string UnixPath(const WCHAR* path)
-{
-    char* unix = wine_get_unix_file_name(path);
-    std::string result(unix ? unix : "");
-    HeapFree(GetProcessHeap(), 0, unix);
-    return result;
-}
 
 // A viewer's document: a window whose user data is its picture record, and
 // the window showing its title. Hidden: the sample host draws nothing.
@@ -80,7 +70,15 @@ int Scan(const WCHAR* out, int count)
         Out("no picture arrived\n");
         return 1;
     }
-    document.record.picture.write(UnixPath(out));
+    // The format follows the name's extension, as Magick++ does for a path.
+    const WCHAR* extension = PathFindExtensionW(out);
+    Magick::Blob encoded;
+    document.record.picture.magick(*extension ? Utf8(extension + 1) : std::string("PNG"));
+    document.record.picture.write(&encoded);
+    if (!WriteBytes(out, encoded)) {
+        Out("cannot write the picture\n");
+        return 1;
+    }
     Out("acquired %d x %d (\"", document.record.width, document.record.height);
     OutW(document.record.currentFileName);
     Out("\"), saved as ");
@@ -141,7 +139,9 @@ void Demo(const WCHAR* samples, const WCHAR* output)
     SetEnvironmentVariableW(L"TWAIN_STANDIN_SCRIPT", nullptr);
     if (rc == 0) {
         Magick::Image saved;
-        saved.ping(UnixPath(out.c_str()));
+        Magick::Blob png;
+        if (ReadBytes(out.c_str(), &png))
+            saved.ping(png);
         Out("  scan.png read back: %zu x %zu\n", saved.columns(), saved.rows());
     }
 }

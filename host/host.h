@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+namespace Magick {
+class Blob;
+}
+
 struct HostContext {
     std::vector<const WCHAR*> args;   // after the subcommand's name
 };
@@ -24,11 +28,17 @@ struct HostCommand {
 
 // Output in UTF-8 (file names may be Cyrillic, CJK or emoji).
 std::string Utf8(const WCHAR* text);
-void Out(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// The C runtime's printf with its C99 directives (%zu): MinGW's C++ runtime
+// gives it its own printf, which the plain printf check would not know.
+void Out(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
 void OutW(const WCHAR* text);         // no newline added
 void Heading(const char* title);
 // Every file of folder (no subfolders), sorted by name; full paths.
 std::vector<lorvex::WString> ListFiles(const WCHAR* folder);
 lorvex::WString JoinPath(const WCHAR* folder, const WCHAR* name);
+// Whole files as Magick++ blobs, so that Magick++ never needs a path of its
+// own. Writing replaces path only once the new file is complete.
+bool ReadBytes(const WCHAR* path, Magick::Blob* blob);
+bool WriteBytes(const WCHAR* path, const Magick::Blob& blob);
 // Runs a host subcommand as if typed (used by demos).
 int RunCommand(const char* name, const std::vector<const WCHAR*>& args);

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <commdlg.h>
+#include "lorvexops/layout32.h"
 
 #include <string>
 
@@ -32,6 +33,7 @@ bool IsPortfolio(const WCHAR* extension);
 // (CDERR_STRUCTSIZE); they take only 136 (without the trailing members) or
 // the full 152.
 constexpr DWORD kFileDialogRecordSize = sizeof(OPENFILENAMEW);
+LORVEX_LAYOUT32(sizeof(OPENFILENAMEW) == 88, "OPENFILENAMEW");
 // Capacity, in characters, of the caller's file and file-title buffers.
 constexpr DWORD kFileDialogBufferChars = 260;
 

@@ -456,6 +456,7 @@ extern "C" int __cdecl DlgDlgFileSaveOptions(HWND owner)
         // The sheet steps through the records by their dwSize, so the array
         // holds records of exactly that size.
         PROPSHEETPAGEW_V2 pages[2] = {};
+        LORVEX_LAYOUT32(sizeof(PROPSHEETPAGEW_V2) == 48 && sizeof(PROPSHEETHEADERW) == 52, "the property sheet");
         const struct {
             WORD templateId;
             DLGPROC procedure;

@@ -1,15 +1,15 @@
 // lorvexops public interface: filetypes.
 #pragma once
 #include <windows.h>
+#include "lorvexops/layout32.h"
 #include <list>
 #include <vector>
 
 // ---- File-association table ------------------------------------------------
 
 // One picture type the viewer can register itself for. The host does the
-// registering; this library only provides the table. In a 32-bit build the
-// record is 216 bytes; in this 64-bit build the two pointers are 8 bytes each
-// and the record is 224 (szExt 0, nID 8, abFlags 12, szProgID 16, szUndo 24).
+// registering; this library only provides the table. 216 bytes (on x64 224:
+// szExt 0, nID 8, abFlags 12, szProgID 16, szUndo 24).
 typedef struct tagFILEASSOCIATIONS {
     const WCHAR* szExt;    // lower case, with its dot: ".jpg"
     int nID;               // identifies the type to the host
@@ -17,6 +17,7 @@ typedef struct tagFILEASSOCIATIONS {
     const WCHAR* szProgID; // the programmatic id the viewer registers under
     WCHAR szUndo[100];     // the host's text buffer; "LorvexUndo" at load
 } FILEASSOCIATIONS;
+LORVEX_LAYOUT32(sizeof(FILEASSOCIATIONS) == 216, "FILEASSOCIATIONS");
 
 enum { LORVEX_FA_ROWS = 14 };
 

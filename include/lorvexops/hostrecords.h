@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <Magick++.h>
+#include "lorvexops/layout32.h"
 
 // One per document window: the picture shown there and its names. Only these
 // members, their types and their order are relied on; a real host may have
@@ -19,11 +20,14 @@ struct HostPictureRecord {
     int height = 0;
     BYTE changed = 0;                 // a scan sets it to 1
 };
+LORVEX_LAYOUT32(sizeof(HostPictureRecord) == sizeof(Magick::Image) + 4 + 2 * 2 * MAX_PATH + 4 * 4 + 4,
+                "HostPictureRecord");
 
 // Passed to DibFileSaveDlg and on to the compression panel.
 struct HostSaveContext {
     HWND document;                    // window whose user data is the record
 };
+LORVEX_LAYOUT32(sizeof(HostSaveContext) == 4, "HostSaveContext");
 
 // Passed to CTwain::Acquire.
 struct PARAMS {
@@ -31,3 +35,4 @@ struct PARAMS {
     HWND title;                       // its text is set when a scan arrives
     int acquired;                     // set to 1 when an image arrived
 };
+LORVEX_LAYOUT32(sizeof(PARAMS) == 12, "PARAMS");

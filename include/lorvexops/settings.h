@@ -13,11 +13,11 @@
 //                                    padding byte), name 6, 2 bytes padding
 //   SAVEOPTIONS                 312: name 0, value 200, text 204, first id
 //                                    304, second id 308
-//   LORVEX_3D_OPTIONS: name pointer, then value. It is 8 bytes in a 32-bit
-//   build; in this 64-bit build the pointer is 8 bytes and the record 16
-//   (name 0, value 8, 4 bytes padding). Field order is the same.
+//   LORVEX_3D_OPTIONS             8: name pointer 0, value 4 (on x64: 16,
+//                                    value 8, then 4 bytes padding)
 #pragma once
 #include <windows.h>
+#include "lorvexops/layout32.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -48,6 +48,7 @@ typedef struct tagLORVEX_3D_OPTIONS {
     const WCHAR* szName;
     int nValue;
 } LORVEX_3D_OPTIONS;
+LORVEX_LAYOUT32(sizeof(LORVEX_3D_OPTIONS) == 8, "LORVEX_3D_OPTIONS");
 
 // Row counts of the tables.
 enum {

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <stdint.h>
+#include "lorvexops/layout32.h"
 #ifndef __cplusplus
 #include <assert.h>
 #endif
@@ -100,6 +101,9 @@ static_assert(sizeof(TW_ONEVALUE) == 6, "TW_ONEVALUE layout");
 static_assert(sizeof(TW_PENDINGXFERS) == 6, "TW_PENDINGXFERS layout");
 static_assert(sizeof(TW_IMAGEINFO) == 42, "TW_IMAGEINFO layout");
 static_assert(sizeof(TW_CAPABILITY) == 4 + sizeof(TW_HANDLE), "TW_CAPABILITY layout");
+LORVEX_LAYOUT32(sizeof(TW_CAPABILITY) == 8, "TW_CAPABILITY");
+LORVEX_LAYOUT32(sizeof(TW_USERINTERFACE) == 8, "TW_USERINTERFACE");
+LORVEX_LAYOUT32(sizeof(TW_EVENT) == 6, "TW_EVENT");
 
 // Data groups.
 #define DG_CONTROL             0x0001

@@ -148,17 +148,29 @@ TEST(DibPacked, UnreadableTailIsRefused)
     EXPECT_EQ(nullptr, DibCreateFromInfo(region.Place(packed.data(), 2)));
 }
 
+// Row order of a section made elsewhere, at every depth.
 TEST(DibFromBitmap, TakesTheSectionAndDeletesOthers)
 {
     LeakCheck leaks("DibCreateFromBitmap");
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 6, 4, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    DibHolder dib(DibCreateFromBitmap(section));
-    ASSERT_TRUE(dib.get());
-    EXPECT_EQ(section, DibBitmapHandle(dib.get()));
-    EXPECT_EQ(DibPixelPtr(dib.get(), 0, 3), bits) << "bottom-up: the last row comes first in memory";
+    struct Case { int depth, height; } cases[] = {{24, 4}, {24, -4}, {1, -3}, {4, 3}, {8, -2}, {16, -5}, {32, -3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.depth << " bits, biHeight " << c.height);
+        struct { BITMAPINFOHEADER header; RGBQUAD colors[256]; } info = {};
+        info.header = {sizeof(BITMAPINFOHEADER), 6, c.height, 1, WORD(c.depth), BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP section = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
+                                           nullptr, 0);
+        const int rows = abs(c.height), rowLength = (6 * c.depth + 31) / 32 * 4;
+        for (int i = 0; i < rows * rowLength; ++i)
+            static_cast<BYTE*>(bits)[i] = BYTE(i * 37 + 11);
+        const Bytes before(static_cast<BYTE*>(bits), static_cast<BYTE*>(bits) + rows * rowLength);
+        DibHolder dib(DibCreateFromBitmap(section));
+        ASSERT_TRUE(dib.get());
+        EXPECT_EQ(section, DibBitmapHandle(dib.get()));
+        EXPECT_EQ(DibPixelPtr(dib.get(), 0, c.height < 0 ? 0 : rows - 1), bits) << "the first row in memory";
+        EXPECT_EQ(c.height < 0 ? -rows : rows, DibInfoHeaderPtr(dib.get())->biHeight);
+        EXPECT_EQ(before, PixelBytes(dib.get())) << "the probe leaves no trace";
+    }
     HBITMAP ddb = CreateBitmap(4, 4, 1, 1, nullptr);
     EXPECT_EQ(nullptr, DibCreateFromBitmap(ddb));
     EXPECT_EQ(0, GetObjectType(ddb)) << "not a DIB section: refused, and still deleted";

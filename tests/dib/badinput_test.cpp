@@ -41,7 +41,7 @@ std::vector<Bytes> BaseFiles()
         {124, 4, 7, -5, BI_RGB, {}, std::vector<RGBQUAD>(16, four[1])},
         {40, 16, 5, 4, BI_BITFIELDS, {0xF800, 0x07E0, 0x001F}},
         {108, 32, 5, 4, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF, 0}}, {40, 24, 5, -4},
-        {40, 8, 7, 5, BI_RLE8, {}, four, 4, 0, rle8}, {64, 4, 7, 5, BI_RLE4, {}, four, 4, 0, rle4},
+        {40, 8, 7, 5, BI_RLE8, {}, four, 4, rle8}, {64, 4, 7, 5, BI_RLE4, {}, four, 4, rle4},
     };
     std::vector<Bytes> files;
     for (const BmpRecipe& recipe : recipes)
@@ -66,6 +66,8 @@ TEST(DibBadInput, EveryTruncationIsRefused)
         EXPECT_TRUE(CheckLoad(path, "whole file")) << "base " << index;
         ++index;
     }
+    EXPECT_EQ(nullptr, DibFileLoad(dir.File(L"missing.bmp").c_str()));
+    EXPECT_EQ(nullptr, DibFileLoad(nullptr));
 }
 
 TEST(DibBadInput, ExtremeHeaderFields)

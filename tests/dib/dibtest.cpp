@@ -63,7 +63,6 @@ Bytes MakePackedDib(const BmpRecipe& recipe, size_t* infoBytes)
         const BYTE* bytes = reinterpret_cast<const BYTE*>(&color);
         out.insert(out.end(), bytes, bytes + (core ? 3 : 4));
     }
-    out.resize(out.size() + recipe.gap, 0xEE);
     if (infoBytes)
         *infoBytes = out.size();
     if (!recipe.bits.empty()) {
@@ -132,13 +131,25 @@ Bytes PixelBytes(HDIB dib)
     const int width = DibWidth(expected), height = DibHeight(expected);
     if (!width || width != DibWidth(actual) || height != DibHeight(actual))
         return ::testing::AssertionFailure() << "sizes differ";
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            RGBQUAD a = {}, b = {};
-            if (!DibGetPixelColor(expected, x, y, &a) || !DibGetPixelColor(actual, x, y, &b) || !SameColor(a, b, false))
-                return ::testing::AssertionFailure() << "pixel " << x << "," << y << " differs";
-        }
+    // Colour tables read once: a palette read per pixel goes through GDI.
+    auto colorAt = [](HDIB dib, const std::vector<RGBQUAD>& table, int x, int y) {
+        RGBQUAD color = {};
+        if (DibBitCount(dib) > 8)
+            DibGetPixelColor(dib, x, y, &color);
+        else if (DibGetPixel(dib, x, y) < table.size())
+            color = table[DibGetPixel(dib, x, y)];
+        return color;
+    };
+    std::vector<RGBQUAD> tables[2];
+    for (int i = 0; i < 2; ++i) {
+        tables[i].resize(DibNumColors(i ? actual : expected));
+        for (size_t n = 0; n < tables[i].size(); ++n)
+            DibGetColor(i ? actual : expected, int(n), &tables[i][n]);
     }
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (!SameColor(colorAt(expected, tables[0], x, y), colorAt(actual, tables[1], x, y), false))
+                return ::testing::AssertionFailure() << "pixel " << x << "," << y << " differs";
     return ::testing::AssertionSuccess();
 }
 

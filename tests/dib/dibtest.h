@@ -40,7 +40,6 @@ struct BmpRecipe {
     std::vector<DWORD> masks;        // after a 40-byte header, or inside larger ones
     std::vector<RGBQUAD> colors;     // the colour table as written
     DWORD clrUsed = 0;
-    DWORD gap = 0;                   // bytes between colour table and bits
     Bytes bits;                      // the pixel data as written (and its size in biSizeImage)
 };
 

@@ -97,13 +97,7 @@ TEST_F(SaveOptionsSheet, OpensWithTheDefaultsAndCancelDropsEveryChange)
     int result = RunSheet([](HWND sheet) {
         EXPECT_WEQ(L"File Save Options", Text(sheet).c_str());
         HWND tabs = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
-        ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
-        for (int i = 0; i < 2; ++i) {
-            WCHAR title[8] = {};
-            TCITEMW item = {TCIF_TEXT, 0, 0, title, ARRAYSIZE(title)};
-            SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-            EXPECT_WEQ(i ? L"PNG" : L"JPG", title);
-        }
+        ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 2);   // which page is which: ExpectShown
         EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0) << "opens on the JPG page";
         ExpectShown(sheet, kDefaults, "on opening");
         HWND jpg = ShowPage(sheet, 0);

@@ -66,14 +66,8 @@ int Gif(const HostContext& context)
         return Fail("usage: lorvex-host gif IN OUT.gif [--transparent X,Y] [--interlace]", nullptr);
 
     Magick::Image image;
-    Magick::Blob bytes;
-    try {
-        if (!ReadBytes(in, &bytes))
-            return Fail("cannot read ", in);
-        image.read(bytes);
-    } catch (const std::exception&) {
-        return Fail("not a picture Magick++ can read: ", in);
-    }
+    if (!ReadPicture(in, image))
+        return Fail("cannot read a picture from ", in);
 
     CDlgExportGif dialog(nullptr);
     dialog.SetWorkingImage(&image);
@@ -91,15 +85,13 @@ int Gif(const HostContext& context)
     dialog.m_bInterlaced = interlace ? TRUE : FALSE;
     dialog.OnOK();
 
-    Magick::Blob gif;
     try {
         image.magick("GIF");
-        image.write(&gif);
     } catch (const std::exception& error) {
         Out("cannot make a GIF: %s\n", error.what());
         return 1;
     }
-    if (!WriteBytes(out, gif))
+    if (!WritePicture(image, out, true))
         return Fail("cannot write ", out);
     OutW(out);
     Out(": %zu x %zu GIF, %s", image.columns(), image.rows(),

@@ -70,12 +70,8 @@ int Scan(const WCHAR* out, int count)
         Out("no picture arrived\n");
         return 1;
     }
-    // The format follows the name's extension, as Magick++ does for a path.
-    const WCHAR* extension = PathFindExtensionW(out);
-    Magick::Blob encoded;
-    document.record.picture.magick(*extension ? Utf8(extension + 1) : std::string("PNG"));
-    document.record.picture.write(&encoded);
-    if (!WriteBytes(out, encoded)) {
+    document.record.picture.magick(FormatOfPath(out));
+    if (!WritePicture(document.record.picture, out, true)) {
         Out("cannot write the picture\n");
         return 1;
     }
@@ -100,15 +96,6 @@ int Run(const HostContext& context)
     return 2;
 }
 
-bool WriteText(const WCHAR* path, const std::string& text)
-{
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    const bool ok = file != INVALID_HANDLE_VALUE && WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-    return ok && written == text.size();
-}
 
 // Scans a bundled page through the tests' stand-in manager, whose folder
 // scripts/demo.sh names (with Wine's own manager switched off).
@@ -128,8 +115,9 @@ void Demo(const WCHAR* samples, const WCHAR* output)
     const lorvex::WString page = JoinPath(samples, L"img2.bmp");
     const lorvex::WString script = JoinPath(output, L"scan-script.txt");
     const lorvex::WString out = JoinPath(output, L"scan.png");
-    if (!WriteText(script.c_str(), "log " + Utf8(JoinPath(output, L"scan-triplets.txt").c_str()) +
-                                       "\nimage done " + Utf8(page.c_str()) + "\ncloserequest\n"))
+    const std::string text = "log " + Utf8(JoinPath(output, L"scan-triplets.txt").c_str()) + "\nimage done " +
+                             Utf8(page.c_str()) + "\ncloserequest\n";
+    if (!WriteBytes(script.c_str(), text.data(), text.size(), true))
         return;
     SetEnvironmentVariableW(L"TWAIN_STANDIN_SCRIPT", script.c_str());
     SetDllDirectoryW(folder);
@@ -139,9 +127,7 @@ void Demo(const WCHAR* samples, const WCHAR* output)
     SetEnvironmentVariableW(L"TWAIN_STANDIN_SCRIPT", nullptr);
     if (rc == 0) {
         Magick::Image saved;
-        Magick::Blob png;
-        if (ReadBytes(out.c_str(), &png))
-            saved.ping(png);
+        ReadPicture(out.c_str(), saved);
         Out("  scan.png read back: %zu x %zu\n", saved.columns(), saved.rows());
     }
 }

@@ -5,7 +5,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <Magick++.h>
 
 namespace {
 
@@ -117,50 +116,6 @@ std::vector<lorvex::WString> ListFiles(const WCHAR* folder)
     for (auto& name : names)
         name = JoinPath(folder, name.c_str());
     return names;
-}
-
-bool ReadBytes(const WCHAR* path, Magick::Blob* blob)
-{
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER size = {};
-    std::string bytes;
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 31);
-    if (ok) {
-        bytes.resize(size_t(size.QuadPart));
-        DWORD read = 0;
-        ok = ReadFile(file, &bytes[0], DWORD(bytes.size()), &read, nullptr) && read == bytes.size();
-    }
-    CloseHandle(file);
-    if (ok)
-        blob->update(bytes.data(), bytes.size());
-    return ok;
-}
-
-// The bytes go to a new temporary file beside path that replaces it only when
-// complete, so a failed write leaves no partial file.
-bool WriteBytes(const WCHAR* path, const Magick::Blob& blob)
-{
-    lorvex::WString folder(path);
-    const size_t slash = folder.find_last_of(L"\\/");
-    folder.resize(slash == lorvex::WString::npos ? 0 : slash);
-    WCHAR temp[MAX_PATH];
-    if (!GetTempFileNameW(folder.empty() ? L"." : folder.c_str(), L"lvx", 0, temp))
-        return false;
-    HANDLE file = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        DeleteFileW(temp);
-        return false;
-    }
-    DWORD written = 0;
-    bool ok = WriteFile(file, blob.data(), DWORD(blob.length()), &written, nullptr) && written == blob.length();
-    ok = FlushFileBuffers(file) && ok;
-    CloseHandle(file);
-    ok = ok && MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING);
-    if (!ok)
-        DeleteFileW(temp);
-    return ok;
 }
 
 int RunCommand(const char* name, const std::vector<const WCHAR*>& args)

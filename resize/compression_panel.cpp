@@ -17,7 +17,9 @@
 
 // "Do not show filter dialog", as the user last left it in the panel; it
 // survives between runs for the life of the process.
-extern "C" BOOL gbNoFilterDialog = FALSE;
+extern "C" {
+BOOL gbNoFilterDialog = FALSE;
+}
 
 namespace {
 

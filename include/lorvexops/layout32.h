@@ -5,8 +5,14 @@
 // compiler gives them; the pointer-free records have one size everywhere.
 #pragma once
 
-#if defined(__i386__) || defined(_M_IX86)
-#define LORVEX_LAYOUT32(condition, record) static_assert(condition, record " keeps its 32-bit layout")
+#ifdef __cplusplus
+#define LORVEX_STATIC_ASSERT static_assert
 #else
-#define LORVEX_LAYOUT32(condition, record) static_assert(1, record)
+#define LORVEX_STATIC_ASSERT _Static_assert
+#endif
+
+#if defined(__i386__) || defined(_M_IX86)
+#define LORVEX_LAYOUT32(condition, record) LORVEX_STATIC_ASSERT(condition, record " keeps its 32-bit layout")
+#else
+#define LORVEX_LAYOUT32(condition, record) LORVEX_STATIC_ASSERT(1, record)
 #endif

@@ -19,3 +19,6 @@ for gif in "$out"/*-transparent.gif; do
     echo "identify -verbose $(basename "$gif"):"
     identify -verbose "$gif" | grep -E '^  (Type|Alpha|Interlace):|^    [0-9]+: \([0-9]+,[0-9]+,[0-9]+,0\)' || true
 done
+# The picture viewer's scripted tour: a picture of the window at each step.
+"$root/scripts/under-x.sh" "$root/scripts/viewer-tour.sh" "$root/build" "$out/tour" || echo "the tour reported failed steps"
+echo "The viewer's tour, step by step: $out/tour/index.html"

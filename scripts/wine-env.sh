@@ -7,7 +7,9 @@ lorvex_wine_env() {
     export WINEPREFIX="$build/wineprefix"
     export WINELOADER=/usr/lib/wine/wine64
     export WINESERVER=/usr/lib/wine/wineserver
-    export WINEDLLPATH="$build/lib${WINEDLLPATH:+:$WINEDLLPATH}"
+    # A folder the caller named comes first: a host built against an installed
+    # package must get the .dll.so its ELF link names, not a second copy.
+    export WINEDLLPATH="${WINEDLLPATH:+$WINEDLLPATH:}$build/lib"
     export WINEDEBUG="${WINEDEBUG:--all}"
     # No Mono or Gecko installers popping up in a fresh prefix.
     export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"

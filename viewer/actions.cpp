@@ -149,9 +149,8 @@ void Viewer::OnRename()
                             .c_str());
         return;
     }
-    m_path = newPath;
     FillList();
-    UpdateStatus();
+    OpenFile(newPath.c_str());
 }
 
 void Viewer::OnRenumber()
@@ -163,10 +162,13 @@ void Viewer::OnRenumber()
         return;
     MyString base(dialog.m_first.c_str());
     const int first = StrToIntW(dialog.m_second.c_str());
-    if (!m_folder.RenameImageList(base, first))
+    const bool renamed = m_folder.RenameImageList(base, first);
+    if (!renamed)
         Message(m_hwnd, L"Not every picture could be renumbered; the names were put back as they were.");
-    FillList();
-    Show(std::max(0, m_current));
+    // The list names the renamed files but no longer knows their sizes and times.
+    const int shown = std::max(0, m_current);
+    ListFolder(m_folder.directory.c_str());
+    Show(shown);
 }
 
 void Viewer::OnCrop()

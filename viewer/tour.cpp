@@ -242,7 +242,7 @@ void Tour::Script()
 {
     Viewer& v = m_viewer;
     const WString first = JoinPath(m_pictures.c_str(), L"img2.bmp");
-    const WString broken = JoinPath(m_out.c_str(), L"broken\\truncated.jpg");
+    const WString broken = JoinPath(m_out.c_str(), L"broken\\truncated.bmp");
     auto size = std::make_shared<SIZE>();
     auto expected = std::make_shared<SIZE>();
 
@@ -529,14 +529,14 @@ int Tour::Run()
     CreateDirectoryW(m_out.c_str(), nullptr);
     const WString brokenFolder = JoinPath(m_out.c_str(), L"broken");
     CreateDirectoryW(brokenFolder.c_str(), nullptr);
-    std::string jpeg;
+    std::string bmp;
     WString reason;
     if (!CopyFolderFiles(m_samples, m_pictures) ||
-        !ReadWholeFile(JoinPath(m_samples.c_str(), L"\x0444\x043e\x0442\x043e.jpg").c_str(), &jpeg, &reason)) {
+        !ReadWholeFile(JoinPath(m_samples.c_str(), L"img2.bmp").c_str(), &bmp, &reason)) {
         std::printf("tour: cannot copy the sample pictures from %s\n", Utf8(m_samples.c_str()).c_str());
         return std::fflush(stdout), 1;
     }
-    WriteText(JoinPath(brokenFolder.c_str(), L"truncated.jpg"), jpeg.substr(0, jpeg.size() / 3));
+    WriteText(JoinPath(brokenFolder.c_str(), L"truncated.bmp"), bmp.substr(0, bmp.size() / 3));
     Script();
     s_active = this;
     m_stepStarted = GetTickCount();

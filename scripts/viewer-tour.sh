@@ -13,7 +13,7 @@ mkdir -p "$2"
 out=$(cd "$2" && pwd)
 rm -rf "$out"/*
 win() { local p=${1//\//\\}; echo "Z:$p"; }
-export WINEDLLPATH="$build/viewer-prefix/package/lib/lorvexops"
+export LORVEX_DLL_DIR="$build/viewer-prefix/package/lib/lorvexops"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}twain_32=n"
 export LORVEX_TWAIN_STANDIN_DIR="$(win "$build/tests/twain-standin")"
 "$here/wine-run.sh" "$build" "$build/viewer/lorvex-viewer.exe" --tour "$(win "$out")" "$(win "$root/samples")" \

@@ -7,9 +7,9 @@ lorvex_wine_env() {
     export WINEPREFIX="$build/wineprefix"
     export WINELOADER=/usr/lib/wine/wine64
     export WINESERVER=/usr/lib/wine/wineserver
-    # A folder the caller named comes first: a host built against an installed
-    # package must get the .dll.so its ELF link names, not a second copy.
-    export WINEDLLPATH="${WINEDLLPATH:+$WINEDLLPATH:}$build/lib"
+    # A program built against an installed copy names that copy's folder in
+    # LORVEX_DLL_DIR, so that Wine loads the same file the program links to.
+    export WINEDLLPATH="${LORVEX_DLL_DIR:-$build/lib}${WINEDLLPATH:+:$WINEDLLPATH}"
     export WINEDEBUG="${WINEDEBUG:--all}"
     # No Mono or Gecko installers popping up in a fresh prefix.
     export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"

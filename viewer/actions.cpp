@@ -117,7 +117,7 @@ void Viewer::Command(int id)
     case ID_RENAME: OnRename(); break;
     case ID_RENUMBER: OnRenumber(); break;
     case ID_FLIP:
-        if (m_image.GetDib()) {
+        if (EnsureFullPicture()) {
             m_image.tFlipH();
             m_record.changed = 1;
             InvalidateRect(m_view, nullptr, FALSE);
@@ -173,7 +173,7 @@ void Viewer::OnRenumber()
 
 void Viewer::OnCrop()
 {
-    if (!m_hasCrop || !m_image.GetDib()) {
+    if (!m_hasCrop || !EnsureFullPicture()) {
         Message(m_hwnd, L"Drag a rectangle over the picture first.", MB_ICONINFORMATION);
         return;
     }
@@ -189,9 +189,9 @@ void Viewer::OnCrop()
 
 void Viewer::OnResize()
 {
-    if (!m_image.GetDib())
+    if (!EnsureFullPicture())
         return;
-    CDlgResize dialog(m_hwnd, CDlgResize::IMAGEPROP{UINT(m_image.GetWidth()), UINT(m_image.GetHeight()), 0});
+    CDlgResize dialog(m_hwnd, CDlgResize::IMAGEPROP{UINT(m_size.cx), UINT(m_size.cy), 0});
     if (dialog.DoModal() != IDOK)
         return;
     const CDlgResize::IMAGEPROP chosen = dialog.GetImageProp();
@@ -256,7 +256,7 @@ void Viewer::OnBatchResize()
 
 void Viewer::OnSaveAs()
 {
-    if (!m_image.GetDib())
+    if (!EnsureFullPicture())
         return;
     SyncRecord();
     WCHAR file[MAX_PATH] = {}, title[MAX_PATH] = {};

@@ -112,8 +112,9 @@ public:
     int Current() const { return m_current; }
     int Count() { return m_folder.GetLengthFileList(); }
     const WString& Path() const { return m_path; }
-    int PictureWidth() const { return m_image.GetWidth(); }
-    int PictureHeight() const { return m_image.GetHeight(); }
+    // The picture's own size (the DIB shown may be a reduced decode of it).
+    int PictureWidth() const { return m_size.cx; }
+    int PictureHeight() const { return m_size.cy; }
     RECT PictureRect() const;             // where the picture is drawn, view client coordinates
     HDIB Dib() const { return m_image.GetDib(); }
     SortDir& Folder() { return m_folder; }
@@ -137,7 +138,10 @@ private:
     void Mouse(UINT message, LPARAM lParam);
     bool KeyDown(WPARAM key);
     bool LoadPicture(const WCHAR* path, WString* reason);
-    void SetPicture(HDIB dib);             // adopts dib
+    void SetPicture(HDIB dib);             // adopts dib, at full size
+    // A large JPEG is first decoded near the view's size; edits and saves
+    // need every pixel, read on demand through the image service.
+    bool EnsureFullPicture();
     void SyncRecord();                     // the record's picture from the DIB
     std::vector<WString> SelectedPaths();
 
@@ -165,6 +169,8 @@ private:
     int m_current = -1;
     WString m_path;
     MyDImage m_image;
+    SIZE m_size = {};
+    bool m_reduced = false;
     HostPictureRecord m_record;
     bool m_busy = false;
     // Crop rectangle in picture pixels, from a drag over the view.

@@ -119,8 +119,8 @@ RECT Viewer::PictureRect() const
 {
     RECT client = {}, rect = {};
     GetClientRect(m_view, &client);
-    const int width = m_image.GetWidth(), height = m_image.GetHeight();
-    if (width <= 0 || height <= 0)
+    const int width = m_size.cx, height = m_size.cy;
+    if (!m_image.GetDib() || width <= 0 || height <= 0)
         return rect;
     // Fit inside the view keeping the proportions.
     const double scale = std::min(double(client.right) / width, double(client.bottom) / height);
@@ -153,7 +153,7 @@ void Viewer::Paint(HDC dc)
         SelectObject(memory.get(), old);
     }
     if (m_hasCrop && bitmap) {
-        const double zoom = double(picture.right - picture.left) / m_image.GetWidth();
+        const double zoom = double(picture.right - picture.left) / m_size.cx;
         RECT shown = {picture.left + int(m_crop.left * zoom), picture.top + int(m_crop.top * zoom),
                       picture.left + int(m_crop.right * zoom), picture.top + int(m_crop.bottom * zoom)};
         DrawFocusRect(dc, &shown);
@@ -176,12 +176,12 @@ void Viewer::UpdateStatus()
 {
     WCHAR text[128];
     SendMessageW(m_status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(FileName(m_path.c_str()).c_str()));
-    wsprintfW(text, L"%d x %d", m_image.GetWidth(), m_image.GetHeight());
+    wsprintfW(text, L"%d x %d", int(m_size.cx), int(m_size.cy));
     SendMessageW(m_status, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(m_image.GetDib() ? text : L""));
     wsprintfW(text, L"%d / %d", m_current + 1, Count());
     SendMessageW(m_status, SB_SETTEXTW, 2, reinterpret_cast<LPARAM>(m_current >= 0 ? text : L""));
     const RECT picture = PictureRect();
-    const int zoom = m_image.GetWidth() ? MulDiv(picture.right - picture.left, 100, m_image.GetWidth()) : 0;
+    const int zoom = m_size.cx ? MulDiv(picture.right - picture.left, 100, m_size.cx) : 0;
     wsprintfW(text, L"Zoom %d%%", zoom);
     SendMessageW(m_status, SB_SETTEXTW, 3, reinterpret_cast<LPARAM>(m_image.GetDib() ? text : L""));
     WString title = m_path.empty() ? WString(L"Lorvex Viewer") : FileName(m_path.c_str()) + L" - Lorvex Viewer";
@@ -226,9 +226,29 @@ bool Viewer::LoadPicture(const WCHAR* path, WString* reason)
         return false;
     }
     CloseHandle(probe);
-    HDIB dib = ExtensionUpper(path) == L"BMP" ? DibFileLoad(path) : nullptr;
+    const WString type = ExtensionUpper(path);
+    HDIB dib = type == L"BMP" ? DibFileLoad(path) : nullptr;
+    SIZE size = {}, reducedTo = {};
+    if (!dib && (type == L"JPG" || type == L"JPEG") && CDll2LorvexMessage().GetImageDim(path, &size)) {
+        // libjpeg decodes at 1/2, 1/4 or 1/8 scale no smaller than the hint,
+        // several times faster than the whole picture.
+        RECT view;
+        GetClientRect(m_view, &view);
+        Magick::Image reduced;
+        reduced.defineValue("jpeg", "size", std::to_string(std::max(1L, long(view.right))) + "x" +
+                                                std::to_string(std::max(1L, long(view.bottom))));
+        try {
+            reduced.read(UnixPath(path));
+        } catch (const Magick::Warning& warning) {   // libjpeg goes on over missing data; we say so
+            *reason = L"it is damaged or truncated (" + Wide(warning.what()) + L").";
+            return false;
+        } catch (const std::exception&) {
+            reduced = Magick::Image();   // the image service has the last word below
+        }
+        dib = reduced.columns() ? DibFromPicture(reduced) : nullptr;
+        reducedTo = {LONG(reduced.columns()), LONG(reduced.rows())};
+    }
     if (!dib) {   // the image service for every other type (and BMPs the bitmap core does not hold)
-        SIZE size = {};
         HBITMAP bitmap = CDll2LorvexMessage().ReadImage(path, &size, SIZE{0, 0});
         dib = bitmap ? DibCreateFromBitmap(bitmap) : nullptr;
     }
@@ -237,8 +257,30 @@ bool Viewer::LoadPicture(const WCHAR* path, WString* reason)
         return false;
     }
     SetPicture(dib);
+    m_reduced = reducedTo.cx && (reducedTo.cx != size.cx || reducedTo.cy != size.cy);
+    if (m_reduced)
+        m_size = size;
     m_path = path;
     m_record.changed = 0;
+    UpdateStatus();
+    return true;
+}
+
+bool Viewer::EnsureFullPicture()
+{
+    if (!m_reduced)
+        return m_image.GetDib() != nullptr;
+    SIZE size = {};
+    HBITMAP bitmap = CDll2LorvexMessage().ReadImage(m_path.c_str(), &size, SIZE{0, 0});
+    HDIB dib = bitmap ? DibCreateFromBitmap(bitmap) : nullptr;
+    if (!dib) {
+        Message(m_hwnd, (L"\"" + FileName(m_path.c_str()) + L"\" can no longer be read in full.").c_str());
+        return false;
+    }
+    const bool hadCrop = m_hasCrop;
+    const RECT crop = m_crop;
+    SetPicture(dib);
+    m_hasCrop = hadCrop, m_crop = crop;   // a selection is kept in the picture's own pixels
     return true;
 }
 
@@ -246,6 +288,8 @@ void Viewer::SetPicture(HDIB dib)
 {
     m_image.DeleteMyDImage();
     m_image.tSetDib(dib);
+    m_size = {m_image.GetWidth(), m_image.GetHeight()};
+    m_reduced = false;
     m_hasCrop = false;
     InvalidateRect(m_view, nullptr, FALSE);
     UpdateStatus();
@@ -257,8 +301,8 @@ void Viewer::SyncRecord()
     const std::string format = Utf8(ExtensionUpper(m_path.c_str()).c_str());
     m_record.picture.magick(format == "JPG" ? "JPEG" : format == "TIF" ? "TIFF" : format.empty() ? "BMP" : format);
     lstrcpynW(m_record.currentFileName, m_path.c_str(), MAX_PATH);
-    m_record.width = m_image.GetWidth();
-    m_record.height = m_image.GetHeight();
+    m_record.width = m_size.cx;
+    m_record.height = m_size.cy;
 }
 
 bool Viewer::OpenFile(const WCHAR* path)
@@ -342,11 +386,11 @@ void Viewer::Mouse(UINT message, LPARAM lParam)
     const RECT picture = PictureRect();
     if (!m_image.GetDib() || picture.right <= picture.left)
         return;
-    const double zoom = double(picture.right - picture.left) / m_image.GetWidth();
+    const double zoom = double(picture.right - picture.left) / m_size.cx;
     auto toPicture = [&](int x, int y) {
         POINT p = {LONG((x - picture.left) / zoom), LONG((y - picture.top) / zoom)};
-        p.x = std::max(LONG(0), std::min(LONG(m_image.GetWidth()), p.x));
-        p.y = std::max(LONG(0), std::min(LONG(m_image.GetHeight()), p.y));
+        p.x = std::max(LONG(0), std::min(m_size.cx, p.x));
+        p.y = std::max(LONG(0), std::min(m_size.cy, p.y));
         return p;
     };
     const POINT at = toPicture(short(LOWORD(lParam)), short(HIWORD(lParam)));

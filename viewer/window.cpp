@@ -192,6 +192,7 @@ void Viewer::FillList()
 {
     SendMessageW(m_listWnd, WM_SETREDRAW, FALSE, 0);
     m_list.DeleteAllItems();
+    ListView_SetItemCount(m_listWnd, Count());   // one allocation for the rows to come
     for (int i = 0; i < Count(); ++i) {
         const CFileEntry* entry = (*m_folder.GetFileList())[i];
         const WCHAR* path = entry->pName->c_str();

@@ -499,10 +499,27 @@ void Tour::Script()
          }));
     Then("refusal closed", Idle());
 
+    // Bad input: a picture another program holds open without sharing.
+    auto lock = std::make_shared<HANDLE>(INVALID_HANDLE_VALUE);
+    const WString locked = JoinPath(m_out.c_str(), L"broken\\locked.bmp");
+    Then("lock a picture", [=] {
+        CopyFileW(JoinPath(m_samples.c_str(), L"img2.bmp").c_str(), locked.c_str(), FALSE);
+        *lock = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        return true;
+    });
+    OpenThroughDialog(locked, nullptr, nullptr);
+    Then("the locked refusal", OnDialog(L"Lorvex Viewer", [=](HWND box) {
+             Check(MessageText(box).find(L"Cannot open") == 0, "a picture locked by another program is refused");
+             Snap(box, L"19-locked", L"A picture another program holds: refused with the system's reason.");
+             PostMessageW(box, WM_COMMAND, IDOK, 0);
+             CloseHandle(*lock);
+         }));
+    Then("locked refusal closed", Idle());
+
     Then("File > Associations", Command(ID_ASSOCIATIONS));
     Then("the associations", OnDialog(L"Lorvex Viewer", [=](HWND box) {
              Check(MessageText(box).find(L".jpg") != WString::npos, "the association table is shown");
-             Snap(box, L"19-associations", L"File > File Associations: the library's association table.");
+             Snap(box, L"20-associations", L"File > File Associations: the library's association table.");
              PostMessageW(box, WM_COMMAND, IDOK, 0);
          }));
     Then("associations closed", Idle());

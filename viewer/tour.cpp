@@ -296,6 +296,34 @@ void Tour::Script()
         return true;
     });
 
+    // A click on the pane's Size header sorts the rows by size, smallest first.
+    Then("click the Size header", [=, &v] {
+        HWND header = ListView_GetHeader(v.List());
+        RECT item = {};
+        Header_GetItemRect(header, 1, &item);
+        const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+        PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(header, WM_LBUTTONUP, 0, at);
+        return true;
+    });
+    Then("the pane sorted by size", [=, &v] {
+        auto sizeOf = [&](int row) {
+            LVITEMW item = {};
+            item.mask = LVIF_PARAM;
+            item.iItem = row;
+            ListView_GetItem(v.List(), &item);
+            auto* record = reinterpret_cast<CSortedListCtrl::ItemData*>(item.lParam);
+            return record ? record->sizeValues[1] : -1;
+        };
+        bool ascending = true;
+        for (int row = 1; row < ListView_GetItemCount(v.List()); ++row)
+            ascending = ascending && sizeOf(row - 1) <= sizeOf(row);
+        if (!ascending)
+            return false;   // the click is handled a tick later
+        Snap(v.Hwnd(), L"04b-header-sort", L"A click on the pane's Size header: the rows by size, smallest first.");
+        return true;
+    });
+
     // Resize the picture shown to 100 pixels wide, proportions kept.
     Then("Edit > Resize", Command(ID_RESIZE));
     Then("the Resize Image dialog", OnDialog(L"Resize Image", [=](HWND dialog) {

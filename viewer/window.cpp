@@ -359,6 +359,7 @@ void Viewer::Sort(DWORD mode, BOOL ascending)
     ListFolder(folder.c_str());
     MyString name(m_path.c_str());
     m_current = m_folder.GetIndex(name);
+    SelectCurrentRow();
     UpdateStatus();
 }
 

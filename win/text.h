@@ -5,6 +5,8 @@
 
 #include <lorvexops/widestring.h>
 
+#include <vector>
+
 namespace lorvex {
 
 // Upper case as the file system compares names: ASCII directly, everything
@@ -21,5 +23,15 @@ int CompareNoCase(const WCHAR* a, int aCount, const WCHAR* b, int bCount);
 
 // The text of a window (an edit, a static) as a WString.
 WString WindowText(HWND window);
+
+// File names handed out once each, compared by FoldCase: a name already
+// taken comes back as "name (2).ext", "name (3).ext"... so files gathered
+// from several folders into one place never replace one another.
+class UniqueNames {
+public:
+    WString Take(const WCHAR* fileName);
+private:
+    std::vector<WString> m_taken;   // folded
+};
 
 }  // namespace lorvex

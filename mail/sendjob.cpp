@@ -104,6 +104,8 @@ MailOutcome SendPictures(const MailJob& job, const MailPlaces& places)
         return MailOutcome::NotStarted;
     if (job.resize && !IsFolder(places.resizeFolder) && !CreateDirectoryW(places.resizeFolder.c_str(), nullptr))
         return MailOutcome::NotStarted;
+    if (job.resize && job.onResizeStart)
+        job.onResizeStart();
 
     CZLib archive;
     archive.Open(places.archive.c_str(), 0);

@@ -30,6 +30,7 @@ struct MailJob {
     WORD filter = 0;                           // Magick++ filter number, with resize
     std::function<void(SIZE*)> fitToBounds;    // with resize: the size to write
     HWND owner = nullptr;                      // of the message boxes
+    std::function<void()> onResizeStart;       // the resize folder is ready
     std::function<void(int done)> onResized;   // after each picture resize tried
 };
 

@@ -4,6 +4,7 @@
 // read pass; single-pixel access per million pixels.
 //   bench_dib.exe [width height [folder]]
 #include <lorvexops/dib.h>
+#include "timing.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -15,37 +16,6 @@
 
 namespace {
 
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return double(counter.QuadPart) / double(frequency.QuadPart);
-}
-
-// Median seconds of runs of work; setup (untimed) runs before each.
-double Median(int runs, const std::function<void()>& work, const std::function<void()>& setup = nullptr)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        if (setup)
-            setup();
-        double start = Now();
-        work();
-        times.push_back(Now() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-// Fresh memory for each baseline, as the operations get fresh sections.
-struct Fresh {
-    explicit Fresh(size_t size) : data(static_cast<BYTE*>(VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))) {}
-    ~Fresh() { VirtualFree(data, 0, MEM_RELEASE); }
-    Fresh(const Fresh&) = delete;
-    Fresh& operator=(const Fresh&) = delete;
-    BYTE* data;
-};
 
 void Report(const char* what, double seconds, double baseline, const char* against, double goal)
 {

@@ -2,6 +2,9 @@
 // dialog's DWLP_USER slot and forwards messages to the virtual handlers.
 #include <lorvexops/companions.h>
 
+#include "win/guard.h"
+#include "win/scoped.h"
+
 #include "resources/module.h"
 
 #include <commctrl.h>
@@ -81,7 +84,8 @@ void CDialog::Close(INT_PTR code)
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    try {
+    // Nothing may unwind through the window manager's frames.
+    return lorvex::Guarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
         if (message == WM_INITDIALOG) {
             CDialog* self = reinterpret_cast<CDialog*>(lParam);
             SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
@@ -98,10 +102,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
             return FALSE;
         }
         return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind through the window manager's frames.
-        return FALSE;
-    }
+    });
 }
 
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -136,17 +137,10 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(m_hWnd, &paint);
-        if (!dc)
+        lorvex::ScopedPaint paint(m_hWnd);
+        if (!paint.get())
             return FALSE;
-        // Ends the paint even when the handler throws.
-        struct EndPaintOnExit {
-            HWND hwnd;
-            PAINTSTRUCT* paint;
-            ~EndPaintOnExit() { EndPaint(hwnd, paint); }
-        } end{m_hWnd, &paint};
-        OnPaint(dc);
+        OnPaint(paint.get());
         return TRUE;
     }
     case WM_DRAWITEM:

@@ -1,79 +1,17 @@
 // CDll2LorvexMessage: the image service on Magick++. Magick++ is a native
 // library: it gets Linux paths, and its exceptions stay inside this file.
+#include "win/guard.h"
 #include <lorvexops/companions.h>
 
 #include "companions/unixpath.h"
+#include "win/safefile.h"
+#include "win/scoped.h"
 
 #include <Magick++.h>
 #include <shlwapi.h>
 #include <vector>
 
 namespace {
-
-// Owns a GDI bitmap until it is handed to the caller.
-class ScopedBitmap {
-public:
-    explicit ScopedBitmap(HBITMAP bitmap) : m_bitmap(bitmap) {}
-    ~ScopedBitmap()
-    {
-        if (m_bitmap)
-            DeleteObject(m_bitmap);
-    }
-    ScopedBitmap(const ScopedBitmap&) = delete;
-    ScopedBitmap& operator=(const ScopedBitmap&) = delete;
-    HBITMAP get() const { return m_bitmap; }
-    HBITMAP release()
-    {
-        HBITMAP bitmap = m_bitmap;
-        m_bitmap = nullptr;
-        return bitmap;
-    }
-
-private:
-    HBITMAP m_bitmap;
-};
-
-// A temporary file beside the destination; deleted unless it was moved away.
-class TemporaryFile {
-public:
-    TemporaryFile() = default;
-    ~TemporaryFile()
-    {
-        if (m_path[0])
-            DeleteFileW(m_path);
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    bool CreateIn(const WCHAR* folder) { return GetTempFileNameW(folder, L"lvx", 0, m_path) != 0; }
-    const WCHAR* path() const { return m_path; }
-    void Forget() { m_path[0] = 0; }
-
-private:
-    WCHAR m_path[MAX_PATH] = {};
-};
-
-class ScopedHandle {
-public:
-    explicit ScopedHandle(HANDLE handle) : m_handle(handle) {}
-    ~ScopedHandle()
-    {
-        if (valid())
-            CloseHandle(m_handle);
-    }
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-    bool valid() const { return m_handle && m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return m_handle; }
-    bool Close()
-    {
-        bool ok = CloseHandle(m_handle) != 0;
-        m_handle = nullptr;
-        return ok;
-    }
-
-private:
-    HANDLE m_handle;
-};
 
 bool Exists(const WCHAR* path)
 {
@@ -98,20 +36,6 @@ bool ReadPicture(const WCHAR* path, Magick::Image& image, bool pixels)
     return image.columns() > 0 && image.rows() > 0;
 }
 
-bool WriteAll(HANDLE file, const void* data, size_t size)
-{
-    const BYTE* bytes = static_cast<const BYTE*>(data);
-    while (size > 0) {
-        DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
-        DWORD written = 0;
-        if (!WriteFile(file, bytes, chunk, &written, nullptr) || written != chunk)
-            return false;
-        bytes += chunk;
-        size -= chunk;
-    }
-    return true;
-}
-
 // The Magick++ format named by the destination's extension (".jpg" ->
 // "JPG"); empty when the name has none.
 std::string FormatOf(const WCHAR* path)
@@ -119,9 +43,7 @@ std::string FormatOf(const WCHAR* path)
     MyString extension = MyString(path).GetStringExtension();
     std::string format;
     for (int i = 1; i < extension.length(); ++i) {
-        WCHAR c = extension[i];
-        if (c >= 'a' && c <= 'z')
-            c = WCHAR(c - 32);
+        const WCHAR c = lorvex::AsciiUpper(extension[i]);
         if (c > 0x7F)
             return std::string("?");   // no format has such a name
         format += static_cast<char>(c);
@@ -133,7 +55,7 @@ std::string FormatOf(const WCHAR* path)
 
 HBITMAP CDll2LorvexMessage::ReadImage(const WCHAR* path, SIZE* size, SIZE wanted)
 {
-    try {
+    return lorvex::Guarded<HBITMAP>(nullptr, [&]() -> HBITMAP {
         Magick::Image image;
         if (!ReadPicture(path, image, true))
             return nullptr;
@@ -181,7 +103,7 @@ HBITMAP CDll2LorvexMessage::ReadImage(const WCHAR* path, SIZE* size, SIZE wanted
         info.bmiHeader.biBitCount = 24;
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        ScopedBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        lorvex::ScopedBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         if (!bitmap.get() || !bits)
             return nullptr;
         size_t rowBytes = static_cast<size_t>(fitWidth) * 3;
@@ -194,20 +116,14 @@ HBITMAP CDll2LorvexMessage::ReadImage(const WCHAR* path, SIZE* size, SIZE wanted
         }
         GdiFlush();
         return bitmap.release();
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }
 
 int CDll2LorvexMessage::GetImageDim(const WCHAR* path, SIZE* size)
 {
-    try {
+    return lorvex::Guarded<int>(0, [&]() -> int {
         Magick::Image image;
-        bool known = false;
-        try {
-            known = ReadPicture(path, image, false);
-        } catch (...) {
-        }
+        const bool known = lorvex::Guarded(false, [&] { return ReadPicture(path, image, false); });
         // Some coders cannot ping; decoding gives the size then.
         if (!known && !ReadPicture(path, image, true))
             return 0;
@@ -216,14 +132,12 @@ int CDll2LorvexMessage::GetImageDim(const WCHAR* path, SIZE* size)
             size->cy = static_cast<LONG>(image.rows());
         }
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int CDll2LorvexMessage::WriteImage(const WCHAR* source, const WCHAR* destination, SIZE newSize, WORD filter)
 {
-    try {
+    return lorvex::Guarded<int>(0, [&]() -> int {
         if (!destination || !*destination || newSize.cx <= 0 || newSize.cy <= 0)
             return 0;
         // Magick++ indexes its filter table with this number.
@@ -244,27 +158,6 @@ int CDll2LorvexMessage::WriteImage(const WCHAR* source, const WCHAR* destination
         if (!encoded.length())
             return 0;
 
-        // Written beside the destination, then moved over it: a failure
-        // never leaves a partial file under the destination's name.
-        WCHAR folder[MAX_PATH];
-        if (lstrlenW(destination) >= MAX_PATH)
-            return 0;
-        lstrcpynW(folder, destination, MAX_PATH);
-        if (!PathRemoveFileSpecW(folder) || !folder[0])
-            lstrcpyW(folder, L".");
-        TemporaryFile temporary;
-        if (!temporary.CreateIn(folder))
-            return 0;
-        ScopedHandle file(CreateFileW(temporary.path(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid() || !WriteAll(file.get(), encoded.data(), encoded.length()) ||
-            !FlushFileBuffers(file.get()) || !file.Close())
-            return 0;
-        if (!MoveFileExW(temporary.path(), destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return 0;
-        temporary.Forget();
-        return 1;
-    } catch (...) {
-        return 0;
-    }
+        return lorvex::WriteFileSafely(destination, encoded.data(), encoded.length()) ? 1 : 0;
+    });
 }

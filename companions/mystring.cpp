@@ -1,6 +1,8 @@
 // MyString and MyStringList: the utility library's wide string and list.
 #include <lorvexops/companions.h>
 
+#include "win/text.h"
+
 #include <new>
 
 namespace {
@@ -11,37 +13,6 @@ int CountOf(const WCHAR* text, int limit)
     while (count < limit && text[count])
         ++count;
     return count;
-}
-
-// Simple case folding to lower case for the scripts file names usually use.
-// A table of our own (rather than the locale's rules) keeps the name order
-// identical on every machine and every release.
-WCHAR FoldCase(WCHAR c)
-{
-    if (c < 0x80)
-        return (c >= 'A' && c <= 'Z') ? WCHAR(c + 32) : c;
-    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7))                        // Latin-1
-        return WCHAR(c + 32);
-    if (c >= 0x100 && c <= 0x17F) {                                  // Latin Extended-A
-        if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
-            return (c & 1) ? WCHAR(c + 1) : c;
-        if (c == 0x178)
-            return 0xFF;
-        if (c == 0x130 || c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F)
-            return c;
-        return (c & 1) ? c : WCHAR(c + 1);
-    }
-    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2)                      // Greek
-        return WCHAR(c + 32);
-    if (c >= 0x400 && c <= 0x40F)                                    // Cyrillic
-        return WCHAR(c + 80);
-    if (c >= 0x410 && c <= 0x42F)
-        return WCHAR(c + 32);
-    if ((c >= 0x460 && c <= 0x481) || (c >= 0x48A && c <= 0x4BF) || (c >= 0x4D0 && c <= 0x52F))
-        return (c & 1) ? c : WCHAR(c + 1);
-    if (c >= 0xFF21 && c <= 0xFF3A)                                  // full-width Latin
-        return WCHAR(c + 32);
-    return c;
 }
 
 // Code units ordered as code points: surrogates (0xD800-0xDFFF) come after
@@ -91,7 +62,7 @@ int NaturalCompare(const WCHAR* a, const WCHAR* b)
                 return order;
             continue;
         }
-        int fa = CodePointRank(FoldCase(*a)), fb = CodePointRank(FoldCase(*b));
+        int fa = CodePointRank(lorvex::FoldCase(*a)), fb = CodePointRank(lorvex::FoldCase(*b));
         if (fa != fb)
             return fa < fb ? -1 : 1;
         ++a;
@@ -242,8 +213,7 @@ int MyString::operator|=(const WCHAR* other) const
 {
     if (!other)
         other = L"";
-    // The file system's own case rules: ordinal, upper-cased, no locale.
-    return CompareStringOrdinal(c_str(), -1, other, -1, TRUE) == CSTR_EQUAL;
+    return lorvex::EqualNoCase(c_str(), other);
 }
 
 MyString MyString::GetStringExtension() const

@@ -1,118 +1,188 @@
 // CStrAW: ANSI/wide conversion and printf-style formatting into wide text.
 #include <lorvexops/companions.h>
 
+#include "win/guard.h"
+
+#include "win/text.h"
+
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
-#include <locale.h>
 #include <string>
-#include <vector>
 
 namespace {
 
-// Wide text under construction. Not std::basic_string<WCHAR>: its character
-// traits call the C library's wide functions, which take 4-byte characters
-// here while WCHAR has 2.
-class WideText {
-public:
-    void Add(WCHAR c) { m_chars.push_back(c); }
-    void Add(const WCHAR* text, size_t count) { m_chars.insert(m_chars.end(), text, text + count); }
-    void Repeat(WCHAR c, size_t count) { m_chars.insert(m_chars.end(), count, c); }
-    size_t size() const { return m_chars.size(); }
-    const WCHAR* data() const { return m_chars.data(); }
-
-private:
-    std::vector<WCHAR> m_chars;
-};
-
-// Numbers are formatted by the C library in the "C" locale, whatever locale
-// the process runs in, so "%.2f" always gives a dot.
-class CLocale {
-public:
-    CLocale() : m_locale(newlocale(LC_ALL_MASK, "C", nullptr)), m_old(m_locale ? uselocale(m_locale) : nullptr) {}
-    ~CLocale()
-    {
-        if (m_locale) {
-            uselocale(m_old);
-            freelocale(m_locale);
-        }
-    }
-    CLocale(const CLocale&) = delete;
-    CLocale& operator=(const CLocale&) = delete;
-
-private:
-    locale_t m_locale;
-    locale_t m_old;
-};
+using lorvex::WString;
 
 bool IsDigitW(WCHAR c) { return c >= '0' && c <= '9'; }
 
-void AppendAscii(WideText& out, const char* text)
+// The widest field a directive may ask for, typed or passed as an argument:
+// larger ones would only build enormous strings.
+constexpr int kMaxField = 100000;
+
+void AppendAscii(WString& out, const char* text)
 {
     for (; *text; ++text)
-        out.Add(static_cast<WCHAR>(static_cast<unsigned char>(*text)));
+        out += static_cast<WCHAR>(static_cast<unsigned char>(*text));
 }
 
-void AppendPadded(WideText& out, const WCHAR* text, int count, int width, bool left)
+void AppendPadded(WString& out, const WCHAR* text, int count, int width, bool left)
 {
-    size_t pad = width > count ? static_cast<size_t>(width - count) : 0;
+    const size_t pad = width > count ? static_cast<size_t>(width - count) : 0;
     if (!left)
-        out.Repeat(L' ', pad);
-    out.Add(text, static_cast<size_t>(count));
+        out.append(pad, L' ');
+    out.append(text, static_cast<size_t>(count));
     if (left)
-        out.Repeat(L' ', pad);
+        out.append(pad, L' ');
 }
 
 struct Directive {
     std::string flags;
     int width = -1;
     int precision = -1;
-    std::string length;   // "", "h", "hh", "l", "ll", "I64", "z"
     char conversion = 0;
 };
 
-// The narrow printf directive for one number.
-std::string NarrowDirective(const Directive& d, const char* length)
-{
-    std::string text = "%" + d.flags;
-    if (d.width >= 0)
-        text += std::to_string(d.width);
-    if (d.precision >= 0)
-        text += "." + std::to_string(d.precision);
-    text += length;
-    text += d.conversion;
-    return text;
-}
-
+// Numbers go through the C library's snprintf. Its decimal point follows
+// the process locale; the text always gets a dot, so the same code gives the
+// same text on every platform and in every thread, without switching locales.
 template <typename T>
-void AppendNumber(WideText& out, const Directive& d, const char* length, T value)
+void AppendNumber(WString& out, const Directive& d, const char* length, T value)
 {
-    std::string format = NarrowDirective(d, length);
-    char shortText[128];
-    int needed = snprintf(shortText, sizeof shortText, format.c_str(), value);
+    std::string format = "%" + d.flags;
+    if (d.width >= 0)
+        format += std::to_string(d.width);
+    if (d.precision >= 0)
+        format += "." + std::to_string(d.precision);
+    format += length;
+    format += d.conversion;
+    std::string text(64, '\0');
+    int needed = snprintf(&text[0], text.size(), format.c_str(), value);
     if (needed < 0)
         return;
-    if (needed < static_cast<int>(sizeof shortText)) {
-        AppendAscii(out, shortText);
-        return;
+    if (static_cast<size_t>(needed) >= text.size()) {
+        text.assign(static_cast<size_t>(needed) + 1, '\0');
+        snprintf(&text[0], text.size(), format.c_str(), value);
     }
-    std::string big(static_cast<size_t>(needed) + 1, '\0');
-    snprintf(&big[0], big.size(), format.c_str(), value);
-    AppendAscii(out, big.c_str());
+    text.resize(static_cast<size_t>(needed));
+    const lconv* conventions = localeconv();
+    const char point = conventions && conventions->decimal_point && conventions->decimal_point[0]
+                           ? conventions->decimal_point[0] : '.';
+    if (point != '.')
+        for (char& c : text)
+            if (c == point)
+                c = '.';
+    AppendAscii(out, text.c_str());
 }
 
-WideText Format(const WCHAR* format, va_list args)
+// The size of an integer argument, as the Windows printf reads it: "l" and
+// "I32" are 32 bits (a LONG or DWORD), "ll", "I64" 64 bits, "I" and "z" the
+// size of a pointer.
+enum class Size { Char, Short, Int, Wide64, Pointer, LongDouble };
+
+// Reads the argument and formats it; false for a conversion this formatter
+// does not know (nothing is read then).
+bool AppendArgument(WString& out, const Directive& d, Size size, bool wideText, bool narrowText, va_list& args)
 {
-    CLocale cLocale;
-    WideText out;
+    const bool left = d.flags.find('-') != std::string::npos;
+    switch (d.conversion) {
+    case 's':
+    case 'S': {
+        // %s, %ls and %ws are wide; %hs and %S are narrow (ANSI).
+        const bool narrow = narrowText || (d.conversion == 'S' && !wideText);
+        MyString converted;
+        const WCHAR* text;
+        if (narrow) {
+            const char* ansi = va_arg(args, const char*);
+            converted = ansi ? CStrAW::a_toW(ansi) : MyString(L"(null)");
+            text = converted.c_str();
+        } else {
+            text = va_arg(args, const WCHAR*);
+            if (!text)
+                text = L"(null)";
+        }
+        int count = 0;
+        while (text[count] && (d.precision < 0 || count < d.precision))
+            ++count;
+        AppendPadded(out, text, count, d.width, left);
+        return true;
+    }
+    case 'c':
+    case 'C': {
+        const int value = va_arg(args, int);
+        WCHAR c = static_cast<WCHAR>(value);
+        if (narrowText || (d.conversion == 'C' && !wideText)) {
+            const char ansi = static_cast<char>(value);
+            MultiByteToWideChar(CP_ACP, 0, &ansi, 1, &c, 1);
+        }
+        AppendPadded(out, &c, 1, d.width, left);
+        return true;
+    }
+    case 'd':
+    case 'i': {
+        long long value;
+        switch (size) {
+        case Size::Wide64: value = va_arg(args, long long); break;
+        case Size::Pointer: value = static_cast<long long>(va_arg(args, INT_PTR)); break;
+        case Size::Short: value = static_cast<short>(va_arg(args, int)); break;
+        case Size::Char: value = static_cast<signed char>(va_arg(args, int)); break;
+        default: value = va_arg(args, int); break;
+        }
+        AppendNumber(out, d, "ll", value);
+        return true;
+    }
+    case 'u':
+    case 'x':
+    case 'X':
+    case 'o': {
+        unsigned long long value;
+        switch (size) {
+        case Size::Wide64: value = va_arg(args, unsigned long long); break;
+        case Size::Pointer: value = static_cast<unsigned long long>(va_arg(args, UINT_PTR)); break;
+        case Size::Short: value = static_cast<unsigned short>(va_arg(args, unsigned int)); break;
+        case Size::Char: value = static_cast<unsigned char>(va_arg(args, unsigned int)); break;
+        default: value = va_arg(args, unsigned int); break;
+        }
+        AppendNumber(out, d, "ll", value);
+        return true;
+    }
+    case 'f':
+    case 'F':
+    case 'e':
+    case 'E':
+    case 'g':
+    case 'G':
+        if (size == Size::LongDouble)
+            AppendNumber(out, d, "L", va_arg(args, long double));
+        else
+            AppendNumber(out, d, "", va_arg(args, double));
+        return true;
+    case 'p':
+        AppendNumber(out, d, "", va_arg(args, void*));
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A width or precision passed as an argument, capped like a typed one.
+int FieldArgument(va_list& args)
+{
+    const int value = va_arg(args, int);
+    return value > kMaxField ? kMaxField : value < -kMaxField ? -kMaxField : value;
+}
+
+WString Format(const WCHAR* format, va_list& args)
+{
+    WString out;
     for (const WCHAR* p = format; *p;) {
         if (*p != '%') {
-            out.Add(*p++);
+            out += *p++;
             continue;
         }
-        const WCHAR* start = p++;
+        ++p;
         if (*p == '%') {
-            out.Add(L'%');
+            out += L'%';
             ++p;
             continue;
         }
@@ -120,7 +190,7 @@ WideText Format(const WCHAR* format, va_list args)
         while (*p == '-' || *p == '+' || *p == ' ' || *p == '#' || *p == '0')
             d.flags += static_cast<char>(*p++);
         if (*p == '*') {
-            d.width = va_arg(args, int);
+            d.width = FieldArgument(args);
             if (d.width < 0) {
                 d.flags += '-';
                 d.width = -d.width;
@@ -128,95 +198,34 @@ WideText Format(const WCHAR* format, va_list args)
             ++p;
         } else {
             for (d.width = IsDigitW(*p) ? 0 : -1; IsDigitW(*p); ++p)
-                d.width = d.width < 100000 ? d.width * 10 + (*p - '0') : d.width;
+                d.width = d.width < kMaxField ? d.width * 10 + (*p - '0') : d.width;
         }
         if (*p == '.') {
             ++p;
             if (*p == '*') {
-                d.precision = va_arg(args, int);
+                d.precision = FieldArgument(args);   // negative: as if none
                 ++p;
             } else {
                 for (d.precision = 0; IsDigitW(*p); ++p)
-                    d.precision = d.precision < 100000 ? d.precision * 10 + (*p - '0') : d.precision;
+                    d.precision = d.precision < kMaxField ? d.precision * 10 + (*p - '0') : d.precision;
             }
         }
-        if (p[0] == 'h' && p[1] == 'h') { d.length = "hh"; p += 2; }
-        else if (p[0] == 'l' && p[1] == 'l') { d.length = "ll"; p += 2; }
-        else if (p[0] == 'I' && p[1] == '6' && p[2] == '4') { d.length = "ll"; p += 3; }
-        else if (*p == 'h' || *p == 'l' || *p == 'z' || *p == 'L') { d.length = static_cast<char>(*p++); }
-        d.conversion = static_cast<char>(*p);
-        bool left = d.flags.find('-') != std::string::npos;
-        switch (*p) {
-        case 's':
-        case 'S': {
-            // %s and %ls are wide; %hs and %S are narrow (ANSI).
-            bool narrow = d.length == "h" || (*p == 'S' && d.length != "l");
-            MyString converted;
-            const WCHAR* text;
-            if (narrow) {
-                const char* ansi = va_arg(args, const char*);
-                converted = ansi ? CStrAW::a_toW(ansi) : MyString(L"(null)");
-                text = converted.c_str();
-            } else {
-                text = va_arg(args, const WCHAR*);
-                if (!text)
-                    text = L"(null)";
-            }
-            int count = 0;
-            while (text[count] && (d.precision < 0 || count < d.precision))
-                ++count;
-            AppendPadded(out, text, count, d.width, left);
+        Size size = Size::Int;
+        bool wideText = false, narrowText = false;
+        if (p[0] == 'h' && p[1] == 'h') { size = Size::Char; p += 2; }
+        else if (p[0] == 'l' && p[1] == 'l') { size = Size::Wide64; p += 2; }
+        else if (p[0] == 'I' && p[1] == '6' && p[2] == '4') { size = Size::Wide64; p += 3; }
+        else if (p[0] == 'I' && p[1] == '3' && p[2] == '2') { p += 3; }
+        else if (*p == 'I' || *p == 'z') { size = Size::Pointer; ++p; }
+        else if (*p == 'h') { size = Size::Short; narrowText = true; ++p; }
+        else if (*p == 'l' || *p == 'w') { wideText = true; ++p; }
+        else if (*p == 'L') { size = Size::LongDouble; ++p; }
+        d.conversion = static_cast<char>(*p < 0x80 ? *p : 0);
+        // A directive this formatter does not know ends the text here: reading
+        // on would take the following arguments at the wrong places.
+        if (!AppendArgument(out, d, size, wideText, narrowText, args))
             break;
-        }
-        case 'c':
-        case 'C': {
-            WCHAR c = static_cast<WCHAR>(va_arg(args, int));
-            AppendPadded(out, &c, 1, d.width, left);
-            break;
-        }
-        case 'd':
-        case 'i':
-            if (d.length == "ll")
-                AppendNumber(out, d, "ll", va_arg(args, long long));
-            else if (d.length == "l" || d.length == "z")
-                AppendNumber(out, d, "l", va_arg(args, long));
-            else
-                AppendNumber(out, d, d.length == "h" ? "h" : d.length == "hh" ? "hh" : "",
-                             va_arg(args, int));
-            break;
-        case 'u':
-        case 'x':
-        case 'X':
-        case 'o':
-            if (d.length == "ll")
-                AppendNumber(out, d, "ll", va_arg(args, unsigned long long));
-            else if (d.length == "l" || d.length == "z")
-                AppendNumber(out, d, "l", va_arg(args, unsigned long));
-            else
-                AppendNumber(out, d, d.length == "h" ? "h" : d.length == "hh" ? "hh" : "",
-                             va_arg(args, unsigned int));
-            break;
-        case 'f':
-        case 'F':
-        case 'e':
-        case 'E':
-        case 'g':
-        case 'G':
-            if (d.length == "L")
-                AppendNumber(out, d, "L", va_arg(args, long double));
-            else
-                AppendNumber(out, d, "", va_arg(args, double));
-            break;
-        case 'p':
-            AppendNumber(out, d, "", va_arg(args, void*));
-            break;
-        default:
-            // Unknown directive: copied as it stands, consuming nothing.
-            out.Add(start, static_cast<size_t>(p - start) + (*p ? 1 : 0));
-            break;
-        }
-        if (*p)
-            ++p;
+        ++p;
     }
     return out;
 }
@@ -234,7 +243,7 @@ char* CStrAW::w_toA(const WCHAR* text)
 {
     if (!text)
         return nullptr;
-    try {
+    return lorvex::Guarded<char*>(nullptr, [&]() -> char* {
         int bytes = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
         if (bytes <= 0)
             return nullptr;
@@ -244,9 +253,7 @@ char* CStrAW::w_toA(const WCHAR* text)
             return nullptr;
         }
         return result;
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }
 
 MyString CStrAW::a_toW(const std::string& text)
@@ -257,34 +264,26 @@ MyString CStrAW::a_toW(const std::string& text)
     int chars = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
     if (chars <= 0)
         return MyString();
-    std::vector<WCHAR> wide(static_cast<size_t>(chars) + 1, 0);
-    MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), chars);
-    return MyString(wide.data(), chars);
+    lorvex::WString wide(static_cast<size_t>(chars), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), length, &wide[0], chars);
+    return MyString(wide.c_str(), chars);
 }
 
 const WCHAR* CStrAW::printf(const WCHAR* format, ...)
 {
-    try {
-        WideText text;
-        if (format) {
-            va_list args;
-            va_start(args, format);
-            try {
-                text = Format(format, args);
-            } catch (...) {
-                va_end(args);
-                throw;
-            }
-            va_end(args);
-        }
+    va_list args;
+    va_start(args, format);
+    // Out of memory: the previous text stays.
+    lorvex::Guarded([&] {
+        lorvex::WString text;
+        if (format)
+            text = Format(format, args);
         WCHAR* copy = new WCHAR[text.size() + 1];
-        for (size_t i = 0; i < text.size(); ++i)
-            copy[i] = text.data()[i];
+        text.copy(copy, text.size());
         copy[text.size()] = 0;
         delete[] m_text;
         m_text = copy;
-    } catch (...) {
-        // Out of memory: the previous text stays.
-    }
+    });
+    va_end(args);
     return c_str();
 }

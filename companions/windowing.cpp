@@ -1,11 +1,12 @@
 // Small window helpers of the utility library.
+#include "win/guard.h"
 #include <lorvexops/companions.h>
 
 #include <shlwapi.h>
 
 void FlushWindowsMessages(HWND window)
 {
-    try {
+    lorvex::Guarded([&] {
         HWND dialog = window ? GetAncestor(window, GA_ROOT) : nullptr;
         // Bounded, so a window that keeps posting cannot hold the caller here.
         for (int count = 0; count < 10000; ++count) {
@@ -22,8 +23,7 @@ void FlushWindowsMessages(HWND window)
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-    } catch (...) {
-    }
+    });
 }
 
 int HaveCommonControls6(DWORD* version)

@@ -1,5 +1,6 @@
 // Making and unmaking DIB records: from info blocks, DIB sections and sizes;
 // copies; packed DIBs and device-dependent bitmaps.
+#include "win/guard.h"
 #include <lorvexops/dib.h>
 #include "dib/dibcreate.h"
 #include "dib/dibrecord.h"
@@ -342,7 +343,7 @@ HBITMAP CopyBitmap(HBITMAP bitmap)
 
 HDIB DibCopy(HDIB dib, int exchange)
 {
-    try {
+    return lorvex::Guarded<HDIB>(nullptr, [&]() -> HDIB {
         DibRecord* r = DibFromHandle(dib);
         if (!r)
             return nullptr;
@@ -362,14 +363,12 @@ HDIB DibCopy(HDIB dib, int exchange)
             memcpy(DibBitsPtr(copy), r->bits, size);
         }
         return copy;
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }
 
 HDIB DibCopy(HDIB dib, int width, int height)
 {
-    try {
+    return lorvex::Guarded<HDIB>(nullptr, [&]() -> HDIB {
         BITMAPINFO* info = DibCloneInfo(dib);
         if (!info)
             return nullptr;
@@ -378,7 +377,5 @@ HDIB DibCopy(HDIB dib, int width, int height)
         HDIB copy = DibCreateFromInfo(info);
         HeapFree(GetProcessHeap(), 0, info);
         return copy;
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }

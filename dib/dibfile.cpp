@@ -1,4 +1,5 @@
 // BMP files: the 14-byte file header followed by a packed DIB.
+#include "win/guard.h"
 #include <lorvexops/dib.h>
 #include "dib/dibcreate.h"
 #include "dib/dibrecord.h"
@@ -108,20 +109,16 @@ extern "C" {
 
 HDIB DibFileLoad(const WCHAR* path)
 {
-    try {
+    return lorvex::Guarded<HDIB>(nullptr, [&]() -> HDIB {
         return path ? LoadBmp(path) : nullptr;
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }
 
 int DibFileSave(HDIB dib, const WCHAR* path)
 {
-    try {
+    return lorvex::Guarded<int>(0, [&]() -> int {
         return SaveBmp(dib, path);
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 }  // extern "C"

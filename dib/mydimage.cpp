@@ -1,5 +1,6 @@
 // MyDImage: an image owning one DIB, with colour replacement, crop and
 // top-to-bottom mirroring. Bulk work goes row by row through the row table.
+#include "win/guard.h"
 #include <lorvexops/dib.h>
 #include "dib/dibrecord.h"
 
@@ -78,11 +79,10 @@ MyDImage::MyDImage() : m_dib(nullptr), m_ddb(nullptr) {}
 
 MyDImage::MyDImage(HDIB dib) : m_dib(nullptr), m_ddb(nullptr)
 {
-    try {
+    lorvex::Guarded([&] {
         if (DibIsValid(dib))
             m_dib = DibCopy(dib, 0);
-    } catch (...) {
-    }
+    });
 }
 
 MyDImage::MyDImage(int width, int height, int bitsPerPixel, int colors)
@@ -92,13 +92,12 @@ MyDImage::MyDImage(int width, int height, int bitsPerPixel, int colors)
 
 MyDImage::MyDImage(const MyDImage& other) : m_dib(nullptr), m_ddb(nullptr)
 {
-    try {
+    lorvex::Guarded([&] {
         if (DibIsValid(other.m_dib))
             m_dib = DibCopy(other.m_dib, 0);
         if (other.m_ddb)
             m_ddb = CopyBitmap(other.m_ddb);
-    } catch (...) {
-    }
+    });
 }
 
 MyDImage::~MyDImage()
@@ -136,7 +135,7 @@ MyDImage& MyDImage::tChangeColor(DWORD from, DWORD to)
 
 HDIB MyDImage::Crop(const POINT* topLeft, const POINT* bottomRight)
 {
-    try {
+    return lorvex::Guarded<HDIB>(nullptr, [&]() -> HDIB {
         if (!topLeft || !bottomRight)
             return nullptr;
         const int64_t width = int64_t(bottomRight->x) - topLeft->x;
@@ -167,9 +166,7 @@ HDIB MyDImage::Crop(const POINT* topLeft, const POINT* bottomRight)
                 CopySubBytePixels(from, topLeft->x, to, int(width), depth);
         }
         return crop;
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }
 
 HDIB MyDImage::GetDib() const
@@ -179,21 +176,21 @@ HDIB MyDImage::GetDib() const
 
 MyDImage& MyDImage::tFlipH()
 {
-    try {
+    lorvex::Guarded([&] {
         DibRecord* r = DibFromHandle(m_dib);
         if (!r)
-            return *this;
+            return;
         const DWORD compression = r->section.dsBmih.biCompression;
         if (compression != BI_RGB && compression != BI_BITFIELDS)
-            return *this;
+            return;
         BITMAPINFO* info = DibCloneInfo(m_dib);
         if (!info)
-            return *this;
+            return;
         HDIB flipped = DibCreateFromInfo(info);
         HeapFree(GetProcessHeap(), 0, info);
         DibRecord* f = DibFromHandle(flipped);
         if (!f)
-            return *this;
+            return;
         // Each new row takes its pixels from the mirrored old row and keeps
         // the padding of the old row at its own place, the bits a full copy
         // followed by pixel-wise mirroring gives, in one pass.
@@ -218,8 +215,7 @@ MyDImage& MyDImage::tFlipH()
         DibDelete(m_dib);
         m_dib = flipped;
         DropDeviceBitmap();
-    } catch (...) {
-    }
+    });
     return *this;
 }
 

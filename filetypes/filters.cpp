@@ -1,10 +1,12 @@
 // Picture types, plug-in extensions and the open/save filter texts.
-#include "filters_internal.h"
+#include "win/guard.h"
+#include "filetypes/filetypes_internal.h"
 
 #include <lorvexops/filetypes.h>
 
 #include "resources/module.h"
 
+#include <list>
 #include <vector>
 
 extern "C" {
@@ -16,24 +18,6 @@ const FILTERFILEEXTRY szStaticOpenFileFilter[14] = {
     {L"PSD", L"Photoshop"}, {L"LVX", L"LVX Portfolio"},
 };
 
-const WCHAR* const szSaveFilter2[12] = {
-    L"BMP", L"JPG", L"JPEG", L"PNG", L"PGM", L"PNM", L"PPM", L"TIF", L"JP2", L"GIF", L"HDF", nullptr,
-};
-
-WCHAR szSaveFilter[270] =
-    L"BMP Files (*.BMP)\0*.bmp\0"
-    L"JPG Files (*.JPG)\0*.jpg\0"
-    L"JPEG Files (*.JPEG)\0*.jpeg\0"
-    L"PNG Files (*.PNG)\0*.png\0"
-    L"PGM Files (*.PGM)\0*.pgm\0"
-    L"PNM Files (*.PNM)\0*.pnm\0"
-    L"PPM Files (*.PPM)\0*.ppm\0"
-    L"TIF Files (*.TIF)\0*.tif\0"
-    L"JP2 Files (*.JP2)\0*.jp2\0"
-    L"GIF Files (*.GIF)\0*.gif\0"
-    L"HDF Files (*.HDF)\0*.hdf\0"
-    L"\0";
-
 // Both containers are static objects: their destructors release the list and
 // the vector's storage when the library is unloaded.
 std::list<const WCHAR*> sPluginSupportedExtensions;
@@ -43,34 +27,9 @@ std::vector<const WCHAR*> szSupportedFilesFilter;
 
 namespace {
 
-// A growing wide text. std::basic_string<WCHAR> cannot be used here: its
-// traits measure with the C library's 4-byte wcslen.
-class WText {
-public:
-    WText() = default;
-    explicit WText(const WCHAR* text) { *this += text; }
-    WText& operator+=(const WCHAR* text)
-    {
-        m_chars.insert(m_chars.end(), text, text + lstrlenW(text));
-        return *this;
-    }
-    WText& operator+=(WCHAR c)
-    {
-        m_chars.push_back(c);
-        return *this;
-    }
-    size_t size() const { return m_chars.size(); }
-    WCHAR operator[](size_t i) const { return m_chars[i]; }
-
-private:
-    std::vector<WCHAR> m_chars;
-};
-
-const WCHAR kPortfolioExt[] = L"LVX";
-
 // The library's copies of the registered extensions. A list, so that the
 // pointers handed out stay valid as more are added.
-std::list<std::vector<WCHAR>> g_pluginTexts;
+std::list<lorvex::WString> g_pluginTexts;
 
 // The two filter texts. They are released only by FreeOpenFilterBuffers (and
 // by a registration, which rebuilds them), never at unload, so a host may
@@ -83,9 +42,7 @@ FilterBuffers g_filters;
 
 OPENFILENAMEW g_fileDialog;
 
-bool IsPortfolio(const WCHAR* ext) { return lstrcmpiW(ext, kPortfolioExt) == 0; }
-
-void AppendTypeEntry(WText& text, const WCHAR* description, const WCHAR* ext)
+void AppendTypeEntry(lorvex::WString& text, const WCHAR* description, const WCHAR* ext)
 {
     text += description;
     text += L" Files (*.";
@@ -100,9 +57,9 @@ void AppendTypeEntry(WText& text, const WCHAR* description, const WCHAR* ext)
 WCHAR* BuildOpenFilter(bool withPortfolio)
 {
     szSupportedFilesFilter.clear();
-    WText text(L"Supported Formats \t");
+    lorvex::WString text(L"Supported Formats \t");
     for (const FILTERFILEEXTRY& row : szStaticOpenFileFilter) {
-        bool portfolio = IsPortfolio(row.szExt);
+        bool portfolio = lorvex::IsPortfolio(row.szExt);
         if (!portfolio)
             szSupportedFilesFilter.push_back(row.szExt);
         if (withPortfolio || !portfolio) {
@@ -121,7 +78,7 @@ WCHAR* BuildOpenFilter(bool withPortfolio)
     }
     text += L'\t';
     for (const FILTERFILEEXTRY& row : szStaticOpenFileFilter) {
-        if (!withPortfolio && IsPortfolio(row.szExt))
+        if (!withPortfolio && lorvex::IsPortfolio(row.szExt))
             continue;
         AppendTypeEntry(text, row.szDescription ? row.szDescription : row.szExt, row.szExt);
     }
@@ -185,20 +142,16 @@ OPENFILENAMEW& FileDialogRecord() { return g_fileDialog; }
 
 extern "C" const WCHAR* GetOpenFilter(void)
 {
-    try {
+    return lorvex::Guarded<const WCHAR*>(nullptr, [&]() -> const WCHAR* {
         return lorvex::OpenFilterText(true);
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }
 
 extern "C" const WCHAR* GetOpenFilterWithoutLVX(void)
 {
-    try {
+    return lorvex::Guarded<const WCHAR*>(nullptr, [&]() -> const WCHAR* {
         return lorvex::OpenFilterText(false);
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }
 
 extern "C" void FreeOpenFilterBuffers(void)
@@ -208,11 +161,11 @@ extern "C" void FreeOpenFilterBuffers(void)
 
 extern "C" void RegisterFileExtension(const WCHAR* extension)
 {
-    try {
+    lorvex::Guarded([&] {
         if (!extension || !*extension || IsRegistered(extension))
             return;
-        g_pluginTexts.emplace_back(extension, extension + lstrlenW(extension) + 1);
-        const WCHAR* copy = g_pluginTexts.back().data();
+        g_pluginTexts.emplace_back(extension);
+        const WCHAR* copy = g_pluginTexts.back().c_str();
         try {
             sPluginSupportedExtensions.push_back(copy);
         } catch (...) {
@@ -223,8 +176,7 @@ extern "C" void RegisterFileExtension(const WCHAR* extension)
         FreeFilters();
         lorvex::OpenFilterText(true);
         lorvex::OpenFilterText(false);
-    } catch (...) {
-    }
+    });
 }
 
 void DibFileInitialize(HWND owner)

@@ -1,6 +1,7 @@
 // Internals of the folder list shared by its source files.
 #pragma once
 #include <lorvexops/folder.h>
+#include <lorvexops/widestring.h>
 
 #include <memory>
 #include <vector>
@@ -23,7 +24,7 @@ public:
     bool Matches(const WCHAR* name, size_t length) const;
 
 private:
-    std::vector<WCHAR> m_folded;   // "." + extension, or the whole pattern
+    WString m_folded;            // "." + extension, or the whole pattern
     bool m_wildcards = false;      // the extension itself holds * or ?
 };
 
@@ -34,8 +35,7 @@ class FolderScan {
 public:
     // Lists folder (ending in a backslash); false when it cannot be read.
     bool Read(const WCHAR* folder);
-    // Appends an entry for every name the pattern matches, directories
-    // included.
+    // Appends an entry for every file (not folder) the pattern matches.
     void AddMatches(const ExtensionPattern& pattern, std::vector<CFileEntry*>& list);
     // Appends an entry for every file (not folder) whose name has no dot.
     void AddNamesWithoutExtension(std::vector<CFileEntry*>& list);
@@ -51,10 +51,11 @@ private:
         FILETIME time;
     };
     void Add(const Item& item, std::vector<CFileEntry*>& list);
+    void FollowLink(Item& item, const WCHAR* name);
 
-    std::vector<WCHAR> m_text;
+    WString m_text;               // every name and short name, one after another
     std::vector<Item> m_items;
-    std::vector<WCHAR> m_path;     // the folder, then the current name
+    WString m_path;               // the folder, then the current name
     size_t m_folderLength = 0;
 };
 

@@ -1,17 +1,12 @@
 // One directory listing that yields what a search per extension would.
 #include "folder/folder_internal.h"
 
+#include "win/scoped.h"
+#include "win/text.h"
+
 namespace lorvex {
 
 namespace {
-
-// Upper case as the file system compares names.
-WCHAR Fold(WCHAR c)
-{
-    if (c < 0x80)
-        return c >= L'a' && c <= L'z' ? static_cast<WCHAR>(c - (L'a' - L'A')) : c;
-    return static_cast<WCHAR>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
-}
 
 // Wildcard match of a folded pattern ('*' any run, '?' one character).
 bool GlobMatches(const WCHAR* pattern, size_t patternLength, const WCHAR* name, size_t length)
@@ -21,7 +16,7 @@ bool GlobMatches(const WCHAR* pattern, size_t patternLength, const WCHAR* name, 
         if (p < patternLength && pattern[p] == L'*') {
             starP = p++;
             starN = n;
-        } else if (p < patternLength && (pattern[p] == L'?' || pattern[p] == Fold(name[n]))) {
+        } else if (p < patternLength && (pattern[p] == L'?' || pattern[p] == FoldCase(name[n]))) {
             ++p;
             ++n;
         } else if (starP != SIZE_MAX) {
@@ -44,10 +39,10 @@ ExtensionPattern::ExtensionPattern(const WCHAR* extension)
         if (*c == L'*' || *c == L'?')
             m_wildcards = true;
     if (m_wildcards)
-        m_folded.push_back(L'*');
-    m_folded.push_back(L'.');
+        m_folded += L'*';
+    m_folded += L'.';
     for (const WCHAR* c = extension; *c; ++c)
-        m_folded.push_back(Fold(*c));
+        m_folded += FoldCase(*c);
 }
 
 bool ExtensionPattern::Matches(const WCHAR* name, size_t length) const
@@ -60,7 +55,7 @@ bool ExtensionPattern::Matches(const WCHAR* name, size_t length) const
         return false;
     const WCHAR* end = name + length - tail;
     for (size_t i = 1; i < tail; ++i)
-        if (Fold(end[i]) != m_folded[i])
+        if (FoldCase(end[i]) != m_folded[i])
             return false;
     return true;
 }
@@ -69,44 +64,53 @@ bool FolderScan::Read(const WCHAR* folder)
 {
     m_text.clear();
     m_items.clear();
-    m_path.assign(folder, folder + lstrlenW(folder));
+    m_path = folder;
     m_folderLength = m_path.size();
-    std::vector<WCHAR> pattern(m_path);
-    pattern.push_back(L'*');
-    pattern.push_back(0);
+    const WString pattern = m_path + L"*";
 
     WIN32_FIND_DATAW data;
-    HANDLE search = FindFirstFileW(pattern.data(), &data);
-    if (search == INVALID_HANDLE_VALUE)
+    ScopedFind search(FindFirstFileW(pattern.c_str(), &data));
+    if (!search)
         return false;
-    struct SearchCloser {
-        HANDLE handle;
-        ~SearchCloser() { FindClose(handle); }
-        SearchCloser(const SearchCloser&) = delete;
-        SearchCloser& operator=(const SearchCloser&) = delete;
-    } closer{search};
     do {
         Item item;
         item.nameLength = lstrlenW(data.cFileName);
         item.name = m_text.size();
-        m_text.insert(m_text.end(), data.cFileName, data.cFileName + item.nameLength);
+        m_text.append(data.cFileName, item.nameLength);
         item.shortLength = lstrlenW(data.cAlternateFileName);
         item.shortName = m_text.size();
-        m_text.insert(m_text.end(), data.cAlternateFileName, data.cAlternateFileName + item.shortLength);
+        m_text.append(data.cAlternateFileName, item.shortLength);
         item.attributes = data.dwFileAttributes;
         item.size = data.nFileSizeLow;
         item.time = data.ftLastWriteTime;
-        m_items.push_back(item);
-    } while (FindNextFileW(search, &data));
+        if (item.attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            FollowLink(item, data.cFileName);
+        // Folders are never pictures, whatever their name ends in.
+        if (!(item.attributes & FILE_ATTRIBUTE_DIRECTORY))
+            m_items.push_back(item);
+    } while (FindNextFileW(search.get(), &data));
     return true;
+}
+
+// A link is listed with the size and time of the file it points to: the
+// listing itself describes the link, which reads as an empty file.
+void FolderScan::FollowLink(Item& item, const WCHAR* name)
+{
+    m_path.resize(m_folderLength);
+    m_path += name;
+    WIN32_FILE_ATTRIBUTE_DATA target;
+    if (!GetFileAttributesExW(m_path.c_str(), GetFileExInfoStandard, &target))
+        return;
+    item.attributes = target.dwFileAttributes;
+    item.size = target.nFileSizeLow;
+    item.time = target.ftLastWriteTime;
 }
 
 void FolderScan::Add(const Item& item, std::vector<CFileEntry*>& list)
 {
     m_path.resize(m_folderLength);
-    m_path.insert(m_path.end(), m_text.begin() + item.name, m_text.begin() + item.name + item.nameLength);
-    m_path.push_back(0);
-    std::unique_ptr<CFileEntry> entry = MakeEntry(m_path.data(), item.size, item.time);
+    m_path.append(m_text, item.name, item.nameLength);
+    std::unique_ptr<CFileEntry> entry = MakeEntry(m_path.c_str(), item.size, item.time);
     list.push_back(entry.get());
     entry.release();
 }
@@ -124,8 +128,6 @@ void FolderScan::AddMatches(const ExtensionPattern& pattern, std::vector<CFileEn
 void FolderScan::AddNamesWithoutExtension(std::vector<CFileEntry*>& list)
 {
     for (const Item& item : m_items) {
-        if (item.attributes & FILE_ATTRIBUTE_DIRECTORY)
-            continue;
         const WCHAR* name = m_text.data() + item.name;
         bool hasDot = false;
         for (size_t i = 0; i < item.nameLength && !hasDot; ++i)

@@ -1,8 +1,10 @@
 // SortDir: construction, copies, building the list from the disk, lookups.
+#include "win/guard.h"
 #include <lorvexops/folder.h>
 #include <lorvexops/filetypes.h>
 #include <lorvexops/settings.h>
 
+#include "filetypes/filetypes_internal.h"
 #include "folder/folder_internal.h"
 
 #include <shlwapi.h>
@@ -81,41 +83,37 @@ void DeepCopy(const SortDir& source, EntryVector& entries, RecordVector& records
         records.items.push_back(record ? CopyRecord(*record).release() : nullptr);
 }
 
-bool IsPortfolio(const WCHAR* ext) { return lstrcmpiW(ext, L"LVX") == 0; }
-
 }  // namespace
 
 SortDir::SortDir() : nHostValue(0) {}
 
 SortDir::SortDir(MyString& folder, unsigned int) : nHostValue(0)
 {
-    try {
+    lorvex::Guarded([&] {
         std::unique_ptr<CInfoBrowse> record(new CInfoBrowse);
         record->pPath = new MyString(folder);
         browseList.push_back(record.get());
         record.release();
-    } catch (...) {
-    }
+    });
 }
 
 SortDir::SortDir(const SortDir& other) : nHostValue(other.nHostValue)
 {
-    try {
+    lorvex::Guarded([&] {
         directory = other.directory;
         EntryVector entries;
         RecordVector records;
         DeepCopy(other, entries, records);
         fileList.swap(entries.items);
         browseList.swap(records.items);
-    } catch (...) {
-    }
+    });
 }
 
 SortDir& SortDir::operator=(const SortDir& other)
 {
     if (this == &other)
         return *this;
-    try {
+    lorvex::Guarded([&] {
         EntryVector entries;
         RecordVector records;
         DeepCopy(other, entries, records);
@@ -125,8 +123,7 @@ SortDir& SortDir::operator=(const SortDir& other)
         browseList.swap(records.items);
         directory = path;
         nHostValue = other.nHostValue;
-    } catch (...) {
-    }
+    });
     return *this;
 }
 
@@ -146,7 +143,7 @@ void SortDir::ClearList()
 
 void SortDir::InitializeSortDir(const WCHAR* folder, unsigned int)
 {
-    try {
+    lorvex::Guarded([&] {
         ClearList();
         nHostValue = 0;
         directory = folder;
@@ -158,14 +155,13 @@ void SortDir::InitializeSortDir(const WCHAR* folder, unsigned int)
         browseList.push_back(record.get());
         record.release();
         browseList.back()->nIndex = static_cast<int>(browseList.size()) - 1;
-    } catch (...) {
-    }
+    });
 }
 
 void SortDir::PushFile(MyString* path)
 {
     std::unique_ptr<MyString> owned(path);
-    try {
+    lorvex::Guarded([&] {
         if (!owned)
             return;
         WIN32_FILE_ATTRIBUTE_DATA data;
@@ -177,25 +173,24 @@ void SortDir::PushFile(MyString* path)
         entry->ftLastWrite = data.ftLastWriteTime;
         fileList.push_back(entry.get());
         entry.release();
-    } catch (...) {
-    }
+    });
 }
 
 void SortDir::PushImage(MyString path)
 {
-    try {
+    lorvex::Guarded([&] {
         PushFile(new MyString(path));
-    } catch (...) {
-    }
+    });
 }
 
 void SortDir::CreateSortedImageList()
 {
-    try {
+    // Out of memory part-way: sort and describe what was added.
+    lorvex::Guarded([&] {
         if (!directory.empty()) {
             std::vector<const WCHAR*> extensions;
             for (const WCHAR* ext : szSupportedFilesFilter)
-                if (ext && !IsPortfolio(ext))
+                if (ext && !lorvex::IsPortfolio(ext))
                     extensions.push_back(ext);
             lorvex::FolderScan scan;
             if (scan.Read(directory.c_str())) {
@@ -205,9 +200,7 @@ void SortDir::CreateSortedImageList()
                     scan.AddNamesWithoutExtension(fileList);
             }
         }
-    } catch (...) {
-        // Out of memory part-way: sort and describe what was added.
-    }
+    });
     std::sort(fileList.begin(), fileList.end(), FileEntryBefore);
     if (!browseList.empty() && browseList.back()) {
         CInfoBrowse* record = browseList.back();
@@ -239,18 +232,12 @@ int SortDir::GetIndex(MyString& name)
 
 namespace {
 
-// The C runtime's toupper on a 16-bit character: only a-z are folded.
-WCHAR FoldAsciiLetter(WCHAR c)
-{
-    return c >= L'a' && c <= L'z' ? static_cast<WCHAR>(c - (L'a' - L'A')) : c;
-}
-
 bool NameStartsWith(const CFileEntry* entry, WCHAR wanted)
 {
     if (!entry || !entry->pName)
         return false;
     const WCHAR* name = PathFindFileNameW(entry->pName->c_str());
-    return name && FoldAsciiLetter(name[0]) == wanted;
+    return name && lorvex::AsciiUpper(name[0]) == wanted;
 }
 
 }  // namespace
@@ -260,7 +247,7 @@ int SortDir::GetIndexFirstLater(WCHAR ch, int start)
     int count = static_cast<int>(fileList.size());
     if (count == 0)
         return -1;
-    WCHAR wanted = FoldAsciiLetter(ch);
+    WCHAR wanted = lorvex::AsciiUpper(ch);
     if (start >= 0) {
         for (int i = start; i < count; ++i)
             if (NameStartsWith(fileList[i], wanted))
@@ -316,11 +303,9 @@ int SortDir::GetLenghtInfoBrowse()
 
 MyString SortDir::GetDirectory()
 {
-    try {
+    return lorvex::Guarded<MyString>(MyString(), [&]() -> MyString {
         return directory;
-    } catch (...) {
-        return MyString();
-    }
+    });
 }
 
 const std::vector<CFileEntry*>* SortDir::GetFileList() const

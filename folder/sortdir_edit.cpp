@@ -1,4 +1,5 @@
 // SortDir: the edits that follow what the user does after the list is built.
+#include "win/guard.h"
 #include "folder/folder_internal.h"
 
 #include <algorithm>
@@ -25,7 +26,7 @@ void AppendRecord(std::vector<CInfoBrowse*>& records, CInfoBrowse* record)
 
 void SortDir::Append(std::vector<CFileEntry*> v, const WCHAR* name)
 {
-    try {
+    lorvex::Guarded([&] {
         std::unique_ptr<CInfoBrowse> record(new CInfoBrowse);
         record->nFirst = static_cast<int>(fileList.size());
         for (const CFileEntry* element : v) {
@@ -40,8 +41,7 @@ void SortDir::Append(std::vector<CFileEntry*> v, const WCHAR* name)
         record->pPath = new MyString(name);
         AppendRecord(browseList, record.get());
         record.release();
-    } catch (...) {
-    }
+    });
 }
 
 void SortDir::Append(CInfoBrowse* r)
@@ -49,17 +49,16 @@ void SortDir::Append(CInfoBrowse* r)
     if (!r)
         return;
     std::unique_ptr<CInfoBrowse> owned(r);
-    try {
+    lorvex::Guarded([&] {
         r->nLast = static_cast<int>(fileList.size()) - 1;
         AppendRecord(browseList, r);
         owned.release();
-    } catch (...) {
-    }
+    });
 }
 
 int SortDir::Replace(std::vector<CFileEntry*> v, int b)
 {
-    try {
+    return lorvex::Guarded<int>(0, [&]() -> int {
         CInfoBrowse* r = GetInfoBrowse(b);
         if (!r)
             return 0;
@@ -106,9 +105,7 @@ int SortDir::Replace(std::vector<CFileEntry*> v, int b)
             }
         }
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 int SortDir::Remove(int b)
@@ -165,7 +162,7 @@ int SortDir::DeleteFileW(unsigned int i)
 
 int SortDir::RenameFile(const WCHAR* oldPath, const WCHAR* newPath)
 {
-    try {
+    return lorvex::Guarded<int>(0, [&]() -> int {
         if (!oldPath || !newPath)
             return 0;
         // Made before the disk changes, so nothing can fail after the rename.
@@ -180,66 +177,109 @@ int SortDir::RenameFile(const WCHAR* oldPath, const WCHAR* newPath)
         delete entry->pName;
         entry->pName = newName.release();
         return 1;
-    } catch (...) {
-        return 0;
+    });
+}
+
+namespace {
+
+// One file of a renumber: where it is now, where it waits, where it goes.
+struct Move {
+    CFileEntry* entry = nullptr;
+    std::unique_ptr<MyString> parked;   // unique name in the same folder
+    std::unique_ptr<MyString> target;
+    enum Stage { Original, Parked, Final } stage = Original;
+};
+
+// Moves from to a name of the folder that no file has; the name, or null.
+std::unique_ptr<MyString> Park(const MyString& folder, const MyString& from, unsigned& counter)
+{
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        WCHAR suffix[40];
+        wsprintfW(suffix, L"~lvxrenumber%08x%04x.tmp", GetCurrentProcessId(), counter++ & 0xFFFF);
+        std::unique_ptr<MyString> parked(new MyString(folder));
+        *parked += suffix;
+        if (MoveFileW(from.c_str(), parked->c_str()))
+            return parked;
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+            return nullptr;
+    }
+    return nullptr;
+}
+
+// Takes every moved file back to its old name, last first. A file that
+// cannot go back is named in the list where it stayed, so the list still
+// names every file.
+void RollBack(std::vector<Move>& moves)
+{
+    for (size_t k = moves.size(); k-- > 0;) {
+        Move& move = moves[k];
+        if (move.stage == Move::Final && MoveFileW(move.target->c_str(), move.parked->c_str()))
+            move.stage = Move::Parked;
+        if (move.stage == Move::Parked && MoveFileW(move.parked->c_str(), move.entry->pName->c_str()))
+            move.stage = Move::Original;
+        if (move.stage == Move::Original)
+            continue;
+        CFileEntry* entry = move.entry;
+        delete entry->pName;
+        entry->pName = (move.stage == Move::Parked ? move.parked : move.target).release();
+        entry->dwSize = 0;
+        entry->ftLastWrite = FILETIME();
     }
 }
 
+}  // namespace
+
 int SortDir::RenameImageList(MyString& base, int first)
 {
-    try {
+    return lorvex::Guarded<int>(0, [&]() -> int {
         // Every new name is made before the first rename, so a failure can
-        // only come from the disk, and the roll-back needs no memory.
-        size_t count = fileList.size();
-        std::vector<std::unique_ptr<MyString>> newNames(count);
-        for (size_t i = 0; i < count; ++i) {
-            const CFileEntry* entry = fileList[i];
+        // only come from the disk.
+        std::vector<Move> moves;
+        moves.reserve(fileList.size());
+        for (size_t i = 0; i < fileList.size(); ++i) {
+            CFileEntry* entry = fileList[i];
             if (!entry || !entry->pName)
                 continue;
             WCHAR number[16];
             wsprintfW(number, L"%04u", static_cast<unsigned int>(static_cast<int>(i) + first));
-            std::unique_ptr<MyString> name(new MyString(directory));
-            *name += base;
-            *name += number;
-            *name += entry->pName->GetStringExtension();
-            newNames[i] = std::move(name);
+            Move move;
+            move.entry = entry;
+            move.target.reset(new MyString(directory));
+            *move.target += base;
+            *move.target += number;
+            *move.target += entry->pName->GetStringExtension();
+            moves.push_back(std::move(move));
         }
-        size_t renamed = 0;
-        for (; renamed < count; ++renamed) {
-            if (!newNames[renamed])
-                continue;
-            if (!MoveFileW(fileList[renamed]->pName->c_str(), newNames[renamed]->c_str()))
-                break;
-        }
-        if (renamed < count) {
-            // Put back what was renamed, last first. A file that cannot go
-            // back keeps its new name in the list, so the list names it.
-            for (size_t k = renamed; k-- > 0;) {
-                if (!newNames[k])
-                    continue;
-                if (MoveFileW(newNames[k]->c_str(), fileList[k]->pName->c_str()))
-                    continue;
-                CFileEntry* entry = fileList[k];
-                delete entry->pName;
-                entry->pName = newNames[k].release();
-                entry->dwSize = 0;
-                entry->ftLastWrite = FILETIME();
+        // Two phases, so that a new name may be one the list holds now
+        // (Trip0002 becoming Trip0001): every file first goes to a unique
+        // name of its own, then each to its new name. A new name held by a
+        // file outside the list still fails the whole renumber.
+        unsigned counter = 0;
+        for (Move& move : moves) {
+            move.parked = Park(directory, *move.entry->pName, counter);
+            if (!move.parked) {
+                RollBack(moves);
+                return 0;
             }
-            return 0;
+            move.stage = Move::Parked;
+        }
+        for (Move& move : moves) {
+            if (!MoveFileW(move.parked->c_str(), move.target->c_str())) {
+                RollBack(moves);
+                return 0;
+            }
+            move.stage = Move::Final;
         }
         // The renamed files are named by their new names; size and time are
         // unknown until the host rebuilds the list.
-        for (size_t i = 0; i < count; ++i) {
-            if (!newNames[i])
-                continue;
-            CFileEntry* entry = fileList[i];
+        for (Move& move : moves) {
+            CFileEntry* entry = move.entry;
             delete entry->pName;
-            entry->pName = newNames[i].release();
+            entry->pName = move.target.release();
             entry->dwSize = 0;
             entry->ftLastWrite = FILETIME();
         }
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }

@@ -1,5 +1,6 @@
 // Which compression types each output format offers, the list that shows them,
 // and the follow-up dialog after a save.
+#include "win/guard.h"
 #include "resize/compression_internal.h"
 
 #include <Magick++.h>
@@ -108,7 +109,7 @@ const ListEntry kEntries[] = {
 void CImageFormatOptions::GetSupportedCompression(Magick::Image* image, const char* format,
                                                   CCompressInfo& info)
 {
-    try {
+    lorvex::Guarded([&] {
         if (!format)
             return;
         const FormatRow* row = FindFormat(format);
@@ -129,39 +130,35 @@ void CImageFormatOptions::GetSupportedCompression(Magick::Image* image, const ch
             info.bUncompressed = TRUE;
         else if (row->uncompressed == Uncompressed::Clear)
             info.bUncompressed = FALSE;
-    } catch (...) {
-    }
+    });
 }
 
 void CImageFormatOptions::GetSupportedCompression(Magick::Image* image, const WCHAR* format,
                                                   CCompressInfo& info)
 {
-    try {
+    lorvex::Guarded([&] {
         std::unique_ptr<char[]> narrow(CStrAW::w_toA(format));
         if (narrow)
             GetSupportedCompression(image, narrow.get(), info);
-    } catch (...) {
-    }
+    });
 }
 
 int CImageFormatOptions::ShowFilterDialog(Magick::Image* image, HWND parent)
 {
-    try {
+    return lorvex::Guarded<int>(1, [&]() -> int {
         if (!image)
             return 1;
         const std::string format = image->magick();
         std::unique_ptr<CDlgGenericExport> dialog;
-        // GIF pictures get their transparency dialog once it exists; until
-        // then they have no follow-up dialog.
-        if ((format == "JPG" || format == "JPEG") && image->compressType() != Magick::NoCompression)
+        if (format == "GIF")
+            dialog.reset(new CDlgExportGif(parent));
+        else if ((format == "JPG" || format == "JPEG") && image->compressType() != Magick::NoCompression)
             dialog.reset(new CDlgExportCompression(parent));
         if (!dialog)
             return 1;
         dialog->SetWorkingImage(image);
         return static_cast<int>(dialog->DoModal());
-    } catch (...) {
-        return 1;
-    }
+    });
 }
 
 CDlgGenericExport::CDlgGenericExport(WORD templateId, HWND parent) : CDialog(templateId, parent)
@@ -179,12 +176,7 @@ CDlgExportCompression::CDlgExportCompression(HWND parent) : CDlgGenericExport(11
 
 INT_PTR CDlgExportCompression::DoModal()
 {
-    try {
-        return DialogBoxParamW(lorvex::ModuleInstance(), MAKEINTRESOURCEW(m_nTemplateId), m_hWndParent,
-                               lorvex::JpegSaveOptionsProc, lorvex::kJpegPageStandAlone);
-    } catch (...) {
-        return IDCANCEL;
-    }
+    return lorvex::RunJpegSaveOptions(m_hWndParent);
 }
 
 namespace lorvex {

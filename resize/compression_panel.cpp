@@ -1,6 +1,7 @@
 // The save dialog's "Advanced options" panel: the compression list of the
 // chosen type, kept in step with the type list and the typed file name, and
 // the refusal of names that are not a save type.
+#include "win/guard.h"
 #include "resize/compression_internal.h"
 
 #include <Magick++.h>
@@ -9,15 +10,12 @@
 #include <shlwapi.h>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "lorvexops/filetypes.h"
 #include "lorvexops/hostrecords.h"
 #include "resources/compression_ids.h"
 
 namespace {
-
-enum { kSaveTypeCount = 11 };
 
 // One save dialog at a time: the panel of the current run, its picture and
 // record, and the file-name control's own procedure.
@@ -37,10 +35,7 @@ Magick::Image* PictureOf(const OPENFILENAMEW* record)
 {
     if (!record || !record->lCustData)
         return nullptr;
-    HWND document = *reinterpret_cast<const HWND*>(record->lCustData);
-    if (!document || !IsWindow(document))
-        return nullptr;
-    auto* picture = reinterpret_cast<HostPictureRecord*>(GetWindowLongPtrW(document, GWLP_USERDATA));
+    HostPictureRecord* picture = lorvex::PictureRecordOf(*reinterpret_cast<const HWND*>(record->lCustData));
     return picture ? &picture->picture : nullptr;
 }
 
@@ -79,36 +74,6 @@ std::string Narrow(const WCHAR* text)
     return narrow ? std::string(narrow.get()) : std::string();
 }
 
-// A zero-terminated wide text (std::wstring would run glibc's 4-byte wide
-// functions on these 2-byte characters).
-using Text = std::vector<WCHAR>;
-
-Text WindowText(HWND window)
-{
-    int length = GetWindowTextLengthW(window);
-    Text text(static_cast<size_t>(length) + 1, 0);
-    GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<size_t>(lstrlenW(text.data())) + 1);
-    return text;
-}
-
-Text Copy(const WCHAR* from)
-{
-    return Text(from, from + lstrlenW(from) + 1);
-}
-
-// What follows the last dot, upper-cased; the whole text, as it is, when it
-// has no dot.
-Text UpperExtension(const WCHAR* text)
-{
-    const WCHAR* dot = StrRChrW(text, nullptr, L'.');
-    if (!dot)
-        return Copy(text);
-    Text extension = Copy(dot + 1);
-    lorvex::UpperAscii(extension.data());
-    return extension;
-}
-
 // The compression list for format with the given picture (null: no picture).
 void RefillList(Magick::Image* image, const char* format)
 {
@@ -125,11 +90,11 @@ void SelectSaveType(int index)
 LRESULT CALLBACK FileNameProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 {
     WNDPROC previous = gPanel.previousNameProc;
-    try {
+    lorvex::Guarded([&] {
         if (message == WM_KEYUP && gPanel.panel) {
-            Text text = WindowText(control);
-            if (StrChrW(text.data(), L'.')) {
-                int index = lorvex::FindSaveTypeExact(UpperExtension(text.data()).data());
+            const lorvex::WString text = lorvex::WindowText(control);
+            if (text.find(L'.') != lorvex::WString::npos) {
+                const int index = lorvex::SaveTypeOfName(text.c_str());
                 if (index >= 0) {
                     const std::string format = Narrow(szSaveFilter2[index]);
                     SelectSaveType(index);
@@ -144,8 +109,7 @@ LRESULT CALLBACK FileNameProc(HWND control, UINT message, WPARAM wParam, LPARAM 
             gPanel.nameControl = nullptr;
             gPanel.previousNameProc = nullptr;
         }
-    } catch (...) {
-    }
+    });
     return previous ? CallWindowProcW(previous, control, message, wParam, lParam)
                     : DefWindowProcW(control, message, wParam, lParam);
 }
@@ -160,9 +124,7 @@ void OnInit(HWND panel, OPENFILENAMEW* record)
     const std::string ownFormat = gPanel.image ? gPanel.image->magick() : std::string();
     RefillList(gPanel.image, ownFormat.c_str());
 
-    WCHAR extension[lorvex::kExtensionBufferSize] = {};
-    lorvex::TrimmedExtension(record ? record->lpstrFile : nullptr, extension);
-    MyString wanted = extension;
+    MyString wanted = lorvex::TrimmedExtension(record ? record->lpstrFile : nullptr).c_str();
     if (wanted.empty() && !ownFormat.empty())
         wanted = CStrAW::a_toW(ownFormat);
     int index = lorvex::FindSaveTypeIgnoringCase(wanted.c_str());
@@ -201,7 +163,7 @@ void OnCommand(HWND panel, int id, int code)
 
 void OnTypeChange(HWND panel, OPENFILENAMEW* record)
 {
-    if (!record || record->nFilterIndex < 1 || record->nFilterIndex > kSaveTypeCount)
+    if (!record || record->nFilterIndex < 1 || record->nFilterIndex > lorvex::kSaveTypeCount)
         return;
     const WCHAR* extension = szSaveFilter2[record->nFilterIndex - 1];
     const std::string format = Narrow(extension);
@@ -213,22 +175,14 @@ void OnTypeChange(HWND panel, OPENFILENAMEW* record)
     HWND nameControl = FileNameControl(SaveDialogOf(panel));
     if (!nameControl)
         return;
-    Text name = WindowText(nameControl);
-    name.pop_back();
-    WCHAR* dot = StrRChrW(name.data(), nullptr, L'.');
-    if (dot)
-        name.resize(static_cast<size_t>(dot - name.data()) + 1);
-    else
-        name.push_back(L'.');
-    name.insert(name.end(), extension, extension + lstrlenW(extension) + 1);
-    SetWindowTextW(nameControl, name.data());
+    SetWindowTextW(nameControl, lorvex::ReplaceExtension(lorvex::WindowText(nameControl).c_str(), extension).c_str());
 }
 
 // Non-zero refuses the name and keeps the dialog open.
 BOOL OnFileOk(HWND panel, OPENFILENAMEW* record)
 {
     const WCHAR* path = record && record->lpstrFile ? record->lpstrFile : L"";
-    if (lorvex::FindSaveTypeExact(UpperExtension(path).data()) >= 0)
+    if (lorvex::SaveTypeOfName(path) >= 0)
         return FALSE;
     MessageBoxW(SaveDialogOf(panel), L"Please select a valid file type !", L"File type error",
                 MB_ICONEXCLAMATION);
@@ -258,7 +212,7 @@ namespace lorvex {
 
 UINT_PTR CALLBACK AdvancedOptionsHook(HWND panel, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    try {
+    return Guarded<UINT_PTR>(FALSE, [&]() -> UINT_PTR {
         switch (message) {
         case WM_INITDIALOG:
             OnInit(panel, reinterpret_cast<OPENFILENAMEW*>(lParam));
@@ -285,48 +239,8 @@ UINT_PTR CALLBACK AdvancedOptionsHook(HWND panel, UINT message, WPARAM wParam, L
                 gPanel.panel = nullptr;
             return FALSE;
         }
-    } catch (...) {
-    }
-    return FALSE;
-}
-
-void TrimmedExtension(const WCHAR* path, WCHAR (&extension)[kExtensionBufferSize])
-{
-    extension[0] = 0;
-    if (!path)
-        return;
-    const WCHAR* found = PathFindExtensionW(path);
-    if (!found || lstrlenW(found) >= kExtensionBufferSize)
-        return;
-    lstrcpynW(extension, found, kExtensionBufferSize);
-    StrTrimW(extension, L".");
-}
-
-int FindSaveTypeIgnoringCase(const WCHAR* extension)
-{
-    if (!extension || !*extension)
-        return -1;
-    for (int i = 0; i < kSaveTypeCount && szSaveFilter2[i]; ++i)
-        if (lstrcmpiW(extension, szSaveFilter2[i]) == 0)
-            return i;
-    return -1;
-}
-
-int FindSaveTypeExact(const WCHAR* extension)
-{
-    if (!extension)
-        return -1;
-    for (int i = 0; i < kSaveTypeCount && szSaveFilter2[i]; ++i)
-        if (lstrcmpW(extension, szSaveFilter2[i]) == 0)
-            return i;
-    return -1;
-}
-
-void UpperAscii(WCHAR* text)
-{
-    for (; text && *text; ++text)
-        if (*text >= L'a' && *text <= L'z')
-            *text = static_cast<WCHAR>(*text - L'a' + L'A');
+        return FALSE;
+    });
 }
 
 }  // namespace lorvex

@@ -4,6 +4,9 @@
 // "Ok" of the stand-alone JPEG dialog.
 #include "settings/saveoptions.h"
 
+#include "win/guard.h"
+#include "win/text.h"
+
 #include "lorvexops/settings.h"
 #include "module.h"
 #include "settings_ids.h"
@@ -11,7 +14,6 @@
 #include <commctrl.h>
 #include <prsht.h>
 #include <climits>
-#include <vector>
 
 namespace {
 
@@ -65,57 +67,19 @@ void MarkChanged(HWND page)
         SendMessageW(GetParent(page), PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0);
 }
 
-// Reads an edit box as a signed number: optional blanks and sign, digits,
-// optional blanks. Anything else, or nothing, reads as 0. A long run of digits
-// saturates, so it still reads as beyond the range rather than wrapping.
 int ReadNumber(HWND dialog, int id)
 {
-    HWND edit = GetDlgItem(dialog, id);
-    int length = edit ? GetWindowTextLengthW(edit) : 0;
-    if (length <= 0)
-        return 0;
-    // Not std::basic_string<WCHAR>: its traits call the C library's 4-byte
-    // wide-character functions.
-    std::vector<WCHAR> text(static_cast<size_t>(length) + 1, 0);
-    text.resize(static_cast<size_t>(GetWindowTextW(edit, text.data(), length + 1)));
-    size_t i = 0;
-    auto skipBlanks = [&] {
-        while (i < text.size() && (text[i] == L' ' || text[i] == L'\t'))
-            ++i;
-    };
-    skipBlanks();
-    bool negative = false;
-    if (i < text.size() && (text[i] == L'-' || text[i] == L'+'))
-        negative = text[i++] == L'-';
-    size_t firstDigit = i;
-    long long value = 0;
-    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
-        if (value <= INT_MAX)
-            value = value * 10 + (text[i] - L'0');
-    }
-    if (i == firstDigit)
-        return 0;
-    skipBlanks();
-    if (i != text.size())
-        return 0;
-    if (negative)
-        value = -value;
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(value);
+    return lorvex::ParseEditNumber(lorvex::WindowText(GetDlgItem(dialog, id)).c_str());
 }
 
 // The edit's number, pulled to the nearest bound (and shown so at once),
 // with the trackbar moved to it.
 int TakeEditNumber(HWND dialog, const NumberPair& pair)
 {
-    int value = ReadNumber(dialog, pair.edit);
-    if (value > pair.high || value < pair.low) {
-        value = value > pair.high ? pair.high : pair.low;
+    const int typed = ReadNumber(dialog, pair.edit);
+    const int value = lorvex::ClampNumber(typed, pair.low, pair.high);
+    if (value != typed)
         SetDlgItemInt(dialog, pair.edit, static_cast<UINT>(value), TRUE);
-    }
     SendDlgItemMessageW(dialog, pair.bar, TBM_SETPOS, TRUE, value);
     return value;
 }
@@ -426,36 +390,68 @@ void RegisterTrackbarClass()
 
 namespace lorvex {
 
+int ParseEditNumber(const WCHAR* text)
+{
+    if (!text)
+        return 0;
+    size_t i = 0;
+    auto skipBlanks = [&] {
+        while (text[i] == L' ' || text[i] == L'\t')
+            ++i;
+    };
+    skipBlanks();
+    bool negative = false;
+    if (text[i] == L'-' || text[i] == L'+')
+        negative = text[i++] == L'-';
+    const size_t firstDigit = i;
+    long long value = 0;
+    for (; text[i] >= L'0' && text[i] <= L'9'; ++i) {
+        if (value <= INT_MAX)
+            value = value * 10 + (text[i] - L'0');
+    }
+    if (i == firstDigit)
+        return 0;
+    skipBlanks();
+    if (text[i])
+        return 0;
+    if (negative)
+        value = -value;
+    return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
+}
+
+int ClampNumber(int value, int low, int high)
+{
+    return value > high ? high : value < low ? low : value;
+}
+
 INT_PTR CALLBACK JpegSaveOptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    try {
+    return lorvex::Guarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
         return JpegPage(dialog, message, wParam, lParam);
-    } catch (...) {
-        return FALSE;
-    }
+    });
 }
 
 INT_PTR CALLBACK PngSaveOptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    try {
+    return lorvex::Guarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
         return PngPage(dialog, message, wParam, lParam);
-    } catch (...) {
-        return FALSE;
-    }
+    });
 }
 
 INT_PTR RunJpegSaveOptions(HWND parent)
 {
-    RegisterTrackbarClass();
-    return DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_JPEG_SAVE_OPTIONS), parent,
-                           JpegSaveOptionsProc, kJpegPageStandAlone);
+    return Guarded<INT_PTR>(-1, [&]() -> INT_PTR {
+        RegisterTrackbarClass();
+        return DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_JPEG_SAVE_OPTIONS), parent,
+                               JpegSaveOptionsProc, kJpegPageStandAlone);
+    });
 }
 
 }  // namespace lorvex
 
 extern "C" int __cdecl DlgDlgFileSaveOptions(HWND owner)
 {
-    try {
+    return lorvex::Guarded<int>(-1, [&]() -> int {
         RegisterTrackbarClass();
         // The sheet steps through the records by their dwSize, so the array
         // holds records of exactly that size.
@@ -487,9 +483,7 @@ extern "C" int __cdecl DlgDlgFileSaveOptions(HWND owner)
         sheet.nStartPage = 0;
         sheet.ppsp = reinterpret_cast<LPCPROPSHEETPAGEW>(pages);
         return static_cast<int>(PropertySheetW(&sheet));
-    } catch (...) {
-        return -1;
-    }
+    });
 }
 
 extern "C" bool __cdecl DlgFileSaveOptions(HWND owner)

@@ -15,6 +15,14 @@ constexpr LPARAM kJpegPageStandAlone = 1;
 INT_PTR CALLBACK JpegSaveOptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK PngSaveOptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The number an edit of the pages holds: optional blanks and sign, digits,
+// optional blanks. Anything else, or nothing, reads as 0. A long run of
+// digits saturates at the int range, so it still reads as beyond the page's
+// range rather than wrapping.
+int ParseEditNumber(const WCHAR* text);
+// value pulled to the nearest of low and high when outside them.
+int ClampNumber(int value, int low, int high);
+
 // Runs template 1140 modally over parent with JpegSaveOptionsProc and
 // kJpegPageStandAlone. Returns 1 after "Ok" (JPEG rows of gSO updated), 2
 // after Cancel (nothing stored), -1 if the dialog could not be created.

@@ -4,6 +4,7 @@
 // and nothing unwinds through the host's or the window manager's frames.
 #pragma once
 
+#include <type_traits>
 #include <utility>
 
 namespace lorvex {
@@ -22,6 +23,8 @@ Result Guarded(Result neutral, Body&& body) noexcept
 template <class Body>
 void Guarded(Body&& body) noexcept
 {
+    static_assert(std::is_void<decltype(body())>::value,
+                  "a body that returns a result needs the form with a neutral result");
     try {
         std::forward<Body>(body)();
     } catch (...) {

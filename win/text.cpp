@@ -5,9 +5,9 @@ namespace lorvex {
 WCHAR FoldCase(WCHAR c)
 {
     if (c < 0x80)
-        return c >= L'a' && c <= L'z' ? static_cast<WCHAR>(c - (L'a' - L'A')) : c;
+        return c >= L'A' && c <= L'Z' ? static_cast<WCHAR>(c + (L'a' - L'A')) : c;
     return static_cast<WCHAR>(reinterpret_cast<ULONG_PTR>(
-        CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
+        CharLowerW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
 }
 
 namespace {

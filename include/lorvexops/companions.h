@@ -105,10 +105,13 @@ public:
     static char* w_toA(const WCHAR* text);
     static MyString a_toW(const std::string& text);
 
-    // Formats like printf with wide text: %s takes a wide string, %c a wide
-    // character; %d %i %u %x %X %ld %lu %lld %llu %f %e %g %% with flags,
-    // width and precision. The text lives in this object until the next call
-    // or its destruction.
+    // Formats like the Windows wide printf: %s %ls %ws take a wide string,
+    // %hs %S a narrow one; %c a wide character; %d %i %u %o %x %X %f %e %g %p
+    // %% with flags, width and precision (typed or *, both capped at
+    // 100000). Sizes as on Windows: l and I32 are 32 bits, ll and I64 64
+    // bits, I and z the size of a pointer. An unknown directive ends the
+    // text there. The decimal point is always a dot. The text lives in this
+    // object until the next call or its destruction.
     const WCHAR* printf(const WCHAR* format, ...);
     const WCHAR* c_str() const { return m_text ? m_text : L""; }
 

@@ -1,4 +1,5 @@
-// The follow-up dialog after a save: only a compressed JPEG picture gets one.
+// The follow-up dialog after a save: a GIF picture gets the GIF dialog (its
+// own suite), a compressed JPEG picture the JPEG page, others none.
 #include <lorvexops/lorvexops.h>
 #include "modaldriver.h"
 #include "testsupport.h"
@@ -17,9 +18,10 @@ Magick::Image Picture(const char* format, Magick::CompressionType compression)
 
 TEST(ShowFilterDialog, FormatsWithoutFollowUpReturnOneAndShowNothing)
 {
-    // GIF has no follow-up dialog of its own yet.
+    // Only "GIF" itself opens the GIF dialog, not the older "GIF87".
     const std::pair<const char*, Magick::CompressionType> cases[] = {
         {"PNG", Magick::ZipCompression}, {"JPEG", Magick::NoCompression}, {"TIFF", Magick::JPEGCompression},
+        {"GIF87", Magick::LZWCompression},
     };
     for (const auto& c : cases) {
         Magick::Image image = Picture(c.first, c.second);

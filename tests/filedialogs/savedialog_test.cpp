@@ -9,7 +9,7 @@
 #include <Magick++.h>
 #include <string>
 
-#include "../../resources/compression_ids.h"
+#include "resources/compression_ids.h"
 
 namespace lorvex {
 OPENFILENAMEW& FileDialogRecord();

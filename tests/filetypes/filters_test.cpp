@@ -3,7 +3,7 @@
 // every test that registers an extension lives in the last test of this file.
 #include <lorvexops/lorvexops.h>
 #include "testsupport.h"
-#include "../../filetypes/filters_internal.h"
+#include "filetypes/filetypes_internal.h"
 
 namespace {
 

@@ -100,8 +100,9 @@ TEST(ListBuilding, NamesWithoutExtensionFollowTheViewOption)
 {
     fx::Dir dir;
     ASSERT_TRUE(fx::MakeFiles(dir, {L"README", L"a.jpg", L"notes.txt"}));
-    ASSERT_TRUE(CreateDirectoryW((dir / L"album.jpg").c_str(), nullptr));   // folders matching a type are listed
-    const Names withType = {"a.jpg", "album.jpg"}, all = {"a.jpg", "album.jpg", "README"};
+    ASSERT_TRUE(CreateDirectoryW((dir / L"album.jpg").c_str(), nullptr));   // a folder is no picture
+    ASSERT_TRUE(CreateDirectoryW((dir / L"Trips").c_str(), nullptr));
+    const Names withType = {"a.jpg"}, all = {"a.jpg", "README"};
     for (int option : {0, 1, 2}) {   // only exactly 1 switches it on
         fx::NamesWithoutExtension view(option);
         EXPECT_EQ(fx::Listed(dir.path()), option == 1 ? all : withType) << "OpenFileOutExt " << option;

@@ -2,8 +2,8 @@
 // inside their modal loops with the messages real input produces.
 #include <lorvexops/lorvexops.h>
 #include "dialog_driver.h"
-#include "../../settings/saveoptions.h"
-#include "../../resources/settings_ids.h"
+#include "settings/saveoptions.h"
+#include "resources/settings_ids.h"
 
 #include <prsht.h>
 #include <cstring>

@@ -3,8 +3,8 @@
 // text whole inside its control and the dialog; screenshots for a person.
 #include <lorvexops/lorvexops.h>
 #include "dialog_driver.h"
-#include "../../settings/saveoptions.h"
-#include "../../resources/settings_ids.h"
+#include "settings/saveoptions.h"
+#include "resources/settings_ids.h"
 
 namespace {
 INT_PTR CALLBACK PlainProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }

@@ -1,0 +1,150 @@
+#include "standin_driver.h"
+
+#include <cstring>
+
+namespace twaintest {
+
+namespace {
+
+lvtest::WString StandinFolder()
+{
+    WCHAR exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    lvtest::WString folder(exe);
+    folder.resize(folder.rfind(L'\\'));
+    return folder + L"\\twain-standin";
+}
+
+}  // namespace
+
+Lines Joined(std::initializer_list<Lines> parts)
+{
+    Lines all;
+    for (const Lines& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+Standin::Standin()
+{
+    // The library asks the system folder first: Wine's own manager must be off.
+    if (HMODULE system = LoadLibraryExW(L"TWAIN_32.DLL", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+        FreeLibrary(system);
+        ADD_FAILURE() << "Wine's TWAIN_32.DLL answers first: run with WINEDLLOVERRIDES=twain_32=n (ctest sets it)";
+    }
+    SetDllDirectoryW(StandinFolder().c_str());
+}
+
+Standin::~Standin()
+{
+    SetEnvironmentVariableW(L"TWAIN_STANDIN_SCRIPT", nullptr);
+    SetDllDirectoryW(nullptr);
+}
+
+void Standin::Script(const std::string& directives)
+{
+    const std::string text = "log " + lvtest::Utf8(m_dir.File(L"log.txt").c_str()) + "\n" + directives;
+    lvtest::WString path = m_dir.Write(L"script.txt", text.data(), text.size());
+    SetEnvironmentVariableW(L"TWAIN_STANDIN_SCRIPT", path.c_str());
+}
+
+std::string Standin::Page(const Bytes& packed)
+{
+    WCHAR name[32];
+    wsprintfW(name, L"page%d.dib", ++m_pages);
+    return lvtest::Utf8(m_dir.Write(name, packed.data(), packed.size()).c_str());
+}
+
+Lines Standin::Log() const
+{
+    std::string text;
+    lvtest::ReadWholeFile(m_dir.File(L"log.txt").c_str(), &text);
+    Lines lines;
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+}
+
+Host::Host()
+{
+    HWND document = CreateWindowW(L"STATIC", L"document", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                                  nullptr, nullptr);
+    HWND title = CreateWindowW(L"STATIC", L"untitled", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                               nullptr, nullptr);
+    SetWindowLongPtrW(document, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&record));
+    params.document = document;
+    params.title = title;
+}
+
+Host::~Host()
+{
+    DestroyWindow(params.document);
+    DestroyWindow(params.title);
+}
+
+void Pump(CTwain& twain)
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (!twain.ProcessMessage(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+Bytes MakePage(const PageRecipe& recipe, Bytes* rgb)
+{
+    const size_t stride = (size_t(recipe.width) * recipe.bits + 31) / 32 * 4;
+    const size_t bitsAt = recipe.headerSize + 4 * recipe.table.size();
+    Bytes page(bitsAt + stride * recipe.height, 0);
+    BITMAPINFOHEADER header = {};
+    header.biSize = recipe.headerSize;
+    header.biWidth = recipe.width;
+    header.biHeight = recipe.topDown ? -recipe.height : recipe.height;
+    header.biPlanes = 1;
+    header.biBitCount = recipe.bits;
+    header.biCompression = BI_RGB;
+    header.biClrUsed = recipe.bits <= 8 && recipe.table.size() < (1u << recipe.bits) ? DWORD(recipe.table.size()) : 0;
+    std::memcpy(page.data(), &header, sizeof(header));
+    if (recipe.headerSize >= sizeof(BITMAPV4HEADER))   // the larger headers: plain sRGB
+        reinterpret_cast<BITMAPV4HEADER*>(page.data())->bV4CSType = LCS_sRGB;
+    std::memcpy(page.data() + recipe.headerSize, recipe.table.data(), 4 * recipe.table.size());
+    if (rgb)
+        rgb->clear();
+    for (int y = 0; y < recipe.height; ++y) {
+        BYTE* row = page.data() + bitsAt + stride * size_t(recipe.topDown ? y : recipe.height - 1 - y);
+        for (int x = 0; x < recipe.width; ++x) {
+            const DWORD value = (DWORD(x) * 2654435761u) ^ (DWORD(y) * 40503u) ^ DWORD(x * y);
+            RGBQUAD color;
+            if (recipe.bits == 24) {
+                color = {BYTE(value), BYTE(value >> 8), BYTE(value >> 16), 0};
+                row[3 * x] = color.rgbBlue;
+                row[3 * x + 1] = color.rgbGreen;
+                row[3 * x + 2] = color.rgbRed;
+            } else {
+                const DWORD index = value % recipe.table.size();
+                color = recipe.table[index];
+                const int perByte = 8 / recipe.bits, shift = 8 - recipe.bits * (1 + x % perByte);
+                row[x / perByte] |= BYTE(index << shift);
+            }
+            if (rgb)
+                rgb->insert(rgb->end(), {color.rgbRed, color.rgbGreen, color.rgbBlue});
+        }
+    }
+    return page;
+}
+
+Bytes PictureRgb(Magick::Image& picture)
+{
+    Bytes rgb(picture.columns() * picture.rows() * 3);
+    if (!rgb.empty())
+        picture.write(0, 0, picture.columns(), picture.rows(), "RGB", Magick::CharPixel, rgb.data());
+    return rgb;
+}
+
+}  // namespace twaintest

@@ -137,4 +137,19 @@ void CALLBACK MessageBoxes::Tick(HWND, UINT, UINT_PTR, DWORD)
     EnumThreadWindows(GetCurrentThreadId(), AnswerBox, 0);
 }
 
+CDlgMail& SharedDialog()
+{
+    static CDlgMail* mail = [] {
+        auto* dialog = new CDlgMail(nullptr);
+        dialog->DoModeless();
+        return dialog;
+    }();
+    return *mail;
+}
+
+void Click(HWND button)
+{
+    SendMessageW(button, BM_CLICK, 0, 0);
+}
+
 }  // namespace mailtest

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include "testsupport.h"
+#include <lorvexops/lorvexops.h>
 
 #include <string>
 #include <vector>
@@ -47,6 +48,12 @@ private:
 
 // Text between "key=[" and "]" in a record line ("" when absent).
 std::string Field(const std::string& line, const char* key);
+
+// One modeless "E-mail pictures" dialog for the whole suite (showing a
+// window costs seconds under Xvfb); every test leaves its list empty.
+CDlgMail& SharedDialog();
+// A click as the mouse gives it (an auto check box changes its state).
+void Click(HWND button);
 
 }  // namespace mailtest
 

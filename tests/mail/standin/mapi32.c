@@ -6,7 +6,6 @@
  *   LORVEX_MAIL_RECORD   record file (appended to)
  *   LORVEX_MAIL_MAPI     result of MAPISendMail (default 0, success)
  *   LORVEX_MAIL_CMC      result of cmc_send (default 0, success)
- *   LORVEX_MAIL_CMC_UI   what cmc_query_configuration reports (default 1)
  * Built as a real PE DLL: Wine only lets a native DLL replace its builtin
  * mapi32 (WINEDLLOVERRIDES="mapi32=n,b"). */
 #include <windows.h>
@@ -101,7 +100,7 @@ CMC_return_code WINAPI cmc_query_configuration(CMC_session_id session, CMC_enum 
     Record("cmc_query_configuration session=%lu item=%ld\n", (unsigned long)session, (long)item);
     if (item != CMC_CONFIG_UI_AVAIL || !reference)
         return CMC_E_NOT_SUPPORTED;
-    *(CMC_boolean *)reference = (CMC_boolean)EnvNumber("LORVEX_MAIL_CMC_UI", 1);
+    *(CMC_boolean *)reference = CMC_TRUE;
     return CMC_SUCCESS;
 }
 

@@ -68,15 +68,7 @@ MailClient::~MailClient()
 
 std::vector<std::string> MailClient::Calls() const
 {
-    std::vector<std::string> lines;
-    std::string text = Bytes(m_record);
-    for (size_t start = 0, end; start < text.size(); start = end + 1) {
-        end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        lines.push_back(text.substr(start, end - start));
-    }
-    return lines;
+    return lvtest::ReadLines(m_record.c_str());
 }
 
 WString MailClient::AttachmentPath(int n) const

@@ -11,6 +11,21 @@ namespace lorvex {
 
 namespace {
 LONG gLiveDibs = 0;
+
+// Oldest first: the slot to be filled next holds the block freed longest ago.
+constexpr size_t kRetiredBlocks = 256;
+DibRecord* gRetired[kRetiredBlocks] = {};
+size_t gNextRetired = 0;
+}
+
+void RetireRecordBlock(DibRecord* record)
+{
+    record->signature = 0;
+    DibRecord*& slot = gRetired[gNextRetired];
+    if (slot)
+        HeapFree(GetProcessHeap(), 0, slot);
+    slot = record;
+    gNextRetired = (gNextRetired + 1) % kRetiredBlocks;
 }
 
 void CountDibCreated() { InterlockedIncrement(&gLiveDibs); }

@@ -57,7 +57,34 @@ void ReleaseRecord(DibRecord* r)
         HeapFree(GetProcessHeap(), 0, r->rows);
     if (r->bitmap)
         DeleteObject(r->bitmap);
-    HeapFree(GetProcessHeap(), 0, r);
+    RetireRecordBlock(r);
+}
+
+// The platform here reports a top-down section's height as positive, so a
+// section made elsewhere is asked directly: one pixel at the top left is
+// inverted through GDI, and the memory row that changed is the top row. The
+// bytes are put back as they were.
+bool SectionIsTopDown(HBITMAP bitmap, const DIBSECTION& section, size_t rowLength)
+{
+    if (section.dsBmih.biHeight < 0)
+        return true;
+    if (section.dsBm.bmHeight < 2)
+        return false;
+    BYTE* first = static_cast<BYTE*>(section.dsBm.bmBits);
+    BYTE* last = first + (size_t(section.dsBm.bmHeight) - 1) * rowLength;
+    BYTE firstBefore[4], lastBefore[4];   // rows are at least 4 bytes long
+    memcpy(firstBefore, first, sizeof firstBefore);
+    memcpy(lastBefore, last, sizeof lastBefore);
+    ScopedMemDC dc;
+    ScopedSelect select(dc.get(), bitmap);
+    if (!dc.get() || !select.ok())
+        return false;
+    PatBlt(dc.get(), 0, 0, 1, 1, DSTINVERT);
+    GdiFlush();
+    const bool topDown = memcmp(first, firstBefore, sizeof firstBefore) != 0;
+    memcpy(first, firstBefore, sizeof firstBefore);
+    memcpy(last, lastBefore, sizeof lastBefore);
+    return topDown;
 }
 
 // Steps shared by every constructor once the section exists: description,
@@ -82,11 +109,10 @@ DibRecord* FinishRecord(HBITMAP bitmap, const CreatorHeader* creator)
     const int depth = r->section.dsBm.bmBitsPixel;
     const int rows = r->section.dsBm.bmHeight;
     const int64_t rowLength = (int64_t(r->section.dsBm.bmWidth) * depth + 31) / 32 * 4;
-    bool topDown = h.biHeight < 0;
     // The platform's report loses the creating header's row order, colour
     // count and plain-RGB compression; those come from the creator.
+    const bool topDown = creator ? creator->topDown : SectionIsTopDown(r->bitmap, r->section, size_t(rowLength));
     if (creator) {
-        topDown = creator->topDown;
         if (creator->compression == BI_RGB && (depth == 16 || depth == 32))
             h.biCompression = BI_RGB;
         if (depth <= 8)

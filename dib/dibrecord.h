@@ -41,6 +41,11 @@ struct InfoLayout {
 // header onwards; pass 0 to ask the platform instead).
 bool DescribeInfo(const void* header, uint64_t available, InfoLayout* layout);
 
+// Frees a record's own block once its signature is cleared. The block is
+// held back from the heap until 256 later records have been released, so a
+// stale handle does not meet a new record at the same address.
+void RetireRecordBlock(DibRecord* record);
+
 // Live DIB records, for leak checks.
 void CountDibCreated();
 void CountDibDeleted();

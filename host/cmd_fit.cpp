@@ -55,60 +55,6 @@ public:
     bool& constrain() { return m_bConstrain; }
 };
 
-struct ScopedFile {
-    explicit ScopedFile(HANDLE h) : handle(h) {}
-    ~ScopedFile() { if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle); }
-    ScopedFile(const ScopedFile&) = delete;
-    ScopedFile& operator=(const ScopedFile&) = delete;
-    HANDLE handle;
-};
-
-bool ReadPicture(const WCHAR* path, Magick::Image& image)
-{
-    ScopedFile file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    LARGE_INTEGER size;
-    if (file.handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.handle, &size) || size.QuadPart <= 0 ||
-        size.QuadPart > 0x7FFFFFFF)
-        return false;
-    std::vector<char> bytes(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!ReadFile(file.handle, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size())
-        return false;
-    try {
-        image.read(Magick::Blob(bytes.data(), bytes.size()));
-        return image.columns() && image.rows();
-    } catch (const Magick::Exception&) {
-        return false;
-    }
-}
-
-// Written under a temporary name in the output folder and moved into place
-// only when complete; the move refuses a name that exists by then.
-bool WritePicture(Magick::Image& image, const WCHAR* folder, const WCHAR* target)
-{
-    Magick::Blob encoded;
-    try {
-        image.write(&encoded);
-    } catch (const Magick::Exception&) {
-        return false;
-    }
-    WCHAR temporary[MAX_PATH];
-    if (!encoded.length() || !GetTempFileNameW(folder, L"fit", 0, temporary))
-        return false;
-    bool written;
-    {
-        ScopedFile file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        DWORD done = 0;
-        written = file.handle != INVALID_HANDLE_VALUE &&
-                  WriteFile(file.handle, encoded.data(), static_cast<DWORD>(encoded.length()), &done, nullptr) &&
-                  done == encoded.length() && FlushFileBuffers(file.handle);
-    }
-    if (written && MoveFileExW(temporary, target, MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileW(temporary);
-    return false;
-}
-
 int Fit(const HostContext& context)
 {
     FitOptions options;
@@ -168,7 +114,7 @@ int Fit(const HostContext& context)
             OutW(target.c_str());
             Out(" exists\n");
             ++failures;
-        } else if (!WritePicture(image, folder, target.c_str())) {
+        } else if (!WritePicture(image, target.c_str(), false)) {
             Out(", cannot write\n");
             ++failures;
         } else {

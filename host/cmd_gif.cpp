@@ -9,50 +9,6 @@
 
 namespace {
 
-bool ReadBytes(const WCHAR* path, Magick::Blob* blob)
-{
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER size = {};
-    std::string bytes;
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 31);
-    if (ok) {
-        bytes.resize(size_t(size.QuadPart));
-        DWORD read = 0;
-        ok = ReadFile(file, &bytes[0], DWORD(bytes.size()), &read, nullptr) && read == bytes.size();
-    }
-    CloseHandle(file);
-    if (ok)
-        blob->update(bytes.data(), bytes.size());
-    return ok;
-}
-
-// The bytes go to a new temporary file beside path that replaces it only when
-// complete, so a failed write leaves no partial file.
-bool WriteBytes(const WCHAR* path, const Magick::Blob& blob)
-{
-    lorvex::WString folder(path);
-    const size_t slash = folder.find_last_of(L"\\/");
-    folder.resize(slash == lorvex::WString::npos ? 0 : slash);
-    WCHAR temp[MAX_PATH];
-    if (!GetTempFileNameW(folder.empty() ? L"." : folder.c_str(), L"gif", 0, temp))
-        return false;
-    HANDLE file = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        DeleteFileW(temp);
-        return false;
-    }
-    DWORD written = 0;
-    bool ok = WriteFile(file, blob.data(), DWORD(blob.length()), &written, nullptr) && written == blob.length();
-    ok = FlushFileBuffers(file) && ok;
-    CloseHandle(file);
-    ok = ok && MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING);
-    if (!ok)
-        DeleteFileW(temp);
-    return ok;
-}
-
 // A whole number (an optional '-', at most nine digits) from text up to stop.
 bool ParseWhole(const WCHAR*& text, WCHAR stop, long* value)
 {
@@ -110,14 +66,8 @@ int Gif(const HostContext& context)
         return Fail("usage: lorvex-host gif IN OUT.gif [--transparent X,Y] [--interlace]", nullptr);
 
     Magick::Image image;
-    Magick::Blob bytes;
-    try {
-        if (!ReadBytes(in, &bytes))
-            return Fail("cannot read ", in);
-        image.read(bytes);
-    } catch (const std::exception&) {
-        return Fail("not a picture Magick++ can read: ", in);
-    }
+    if (!ReadPicture(in, image))
+        return Fail("cannot read a picture from ", in);
 
     CDlgExportGif dialog(nullptr);
     dialog.SetWorkingImage(&image);
@@ -135,15 +85,13 @@ int Gif(const HostContext& context)
     dialog.m_bInterlaced = interlace ? TRUE : FALSE;
     dialog.OnOK();
 
-    Magick::Blob gif;
     try {
         image.magick("GIF");
-        image.write(&gif);
     } catch (const std::exception& error) {
         Out("cannot make a GIF: %s\n", error.what());
         return 1;
     }
-    if (!WriteBytes(out, gif))
+    if (!WritePicture(image, out, true))
         return Fail("cannot write ", out);
     OutW(out);
     Out(": %zu x %zu GIF, %s", image.columns(), image.rows(),

@@ -7,17 +7,7 @@
 #include <Magick++.h>
 #include <shlwapi.h>
 
-extern "C" char* CDECL wine_get_unix_file_name(const WCHAR* dosName);
-
 namespace {
-
-std::string UnixPath(const WCHAR* path)
-{
-    char* unix = wine_get_unix_file_name(path);
-    std::string result(unix ? unix : "");
-    HeapFree(GetProcessHeap(), 0, unix);
-    return result;
-}
 
 // A viewer's document: a window whose user data is its picture record, and
 // the window showing its title. Hidden: the sample host draws nothing.
@@ -80,7 +70,11 @@ int Scan(const WCHAR* out, int count)
         Out("no picture arrived\n");
         return 1;
     }
-    document.record.picture.write(UnixPath(out));
+    document.record.picture.magick(FormatOfPath(out));
+    if (!WritePicture(document.record.picture, out, true)) {
+        Out("cannot write the picture\n");
+        return 1;
+    }
     Out("acquired %d x %d (\"", document.record.width, document.record.height);
     OutW(document.record.currentFileName);
     Out("\"), saved as ");
@@ -102,15 +96,6 @@ int Run(const HostContext& context)
     return 2;
 }
 
-bool WriteText(const WCHAR* path, const std::string& text)
-{
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    const bool ok = file != INVALID_HANDLE_VALUE && WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-    return ok && written == text.size();
-}
 
 // Scans a bundled page through the tests' stand-in manager, whose folder
 // scripts/demo.sh names (with Wine's own manager switched off).
@@ -130,8 +115,9 @@ void Demo(const WCHAR* samples, const WCHAR* output)
     const lorvex::WString page = JoinPath(samples, L"img2.bmp");
     const lorvex::WString script = JoinPath(output, L"scan-script.txt");
     const lorvex::WString out = JoinPath(output, L"scan.png");
-    if (!WriteText(script.c_str(), "log " + Utf8(JoinPath(output, L"scan-triplets.txt").c_str()) +
-                                       "\nimage done " + Utf8(page.c_str()) + "\ncloserequest\n"))
+    const std::string text = "log " + Utf8(JoinPath(output, L"scan-triplets.txt").c_str()) + "\nimage done " +
+                             Utf8(page.c_str()) + "\ncloserequest\n";
+    if (!WriteBytes(script.c_str(), text.data(), text.size(), true))
         return;
     SetEnvironmentVariableW(L"TWAIN_STANDIN_SCRIPT", script.c_str());
     SetDllDirectoryW(folder);
@@ -141,7 +127,7 @@ void Demo(const WCHAR* samples, const WCHAR* output)
     SetEnvironmentVariableW(L"TWAIN_STANDIN_SCRIPT", nullptr);
     if (rc == 0) {
         Magick::Image saved;
-        saved.ping(UnixPath(out.c_str()));
+        ReadPicture(out.c_str(), saved);
         Out("  scan.png read back: %zu x %zu\n", saved.columns(), saved.rows());
     }
 }

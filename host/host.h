@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <lorvexops/widestring.h>
+#include <Magick++.h>
 #include <string>
 #include <vector>
 
@@ -32,3 +33,15 @@ std::vector<lorvex::WString> ListFiles(const WCHAR* folder);
 lorvex::WString JoinPath(const WCHAR* folder, const WCHAR* name);
 // Runs a host subcommand as if typed (used by demos).
 int RunCommand(const char* name, const std::vector<const WCHAR*>& args);
+
+// Files through Win32 (Unicode paths), written under a temporary name beside
+// the target and moved into place only when complete; without replace an
+// existing target is never overwritten.
+bool ReadBytes(const WCHAR* path, std::string* bytes);
+bool WriteBytes(const WCHAR* path, const void* data, size_t size, bool replace);
+// A picture read from bytes in memory; false when unreadable.
+bool ReadPicture(const WCHAR* path, Magick::Image& image);
+// The picture encoded in its own format (image.magick()) and written.
+bool WritePicture(Magick::Image& image, const WCHAR* path, bool replace);
+// The Magick++ format a file name asks for: its extension, upper case.
+std::string FormatOfPath(const WCHAR* path);

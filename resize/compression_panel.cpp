@@ -15,6 +15,10 @@
 #include "lorvexops/hostrecords.h"
 #include "resources/compression_ids.h"
 
+// "Do not show filter dialog", as the user last left it in the panel; it
+// survives between runs for the life of the process.
+extern "C" BOOL gbNoFilterDialog = FALSE;
+
 namespace {
 
 // One save dialog at a time: the panel of the current run, its picture and
@@ -28,8 +32,6 @@ struct PanelState {
 };
 PanelState gPanel;
 
-// Survives between runs for the life of the process.
-BOOL gbNoFilterDialog = FALSE;
 
 Magick::Image* PictureOf(const OPENFILENAMEW* record)
 {

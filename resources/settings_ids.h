@@ -82,3 +82,15 @@
 #define IDE_GIF_RED                 1254
 #define IDE_GIF_GREEN               1255
 #define IDE_GIF_BLUE                1256
+
+// Templates only hosts open: a compression choice and a picture's properties.
+#define IDD_COMPRESSION             1139
+#define IDC_COMPRESSION_CHOICE      1150
+#define IDD_IMAGE_PROPERTIES        1148
+#define IDT_PROP_FILE_NAME          1160
+#define IDT_PROP_FOLDER             1161
+#define IDT_PROP_PIXEL_SIZE         1162
+#define IDT_PROP_COLOR_DEPTH        1163
+#define IDT_PROP_FILE_SIZE          1164
+#define IDT_PROP_CREATED            1165
+#define IDT_PROP_MODIFIED           1166

@@ -10,7 +10,7 @@ cmake --install "$build" --prefix "$work/prefix" >"$work.install.log" 2>&1 || { 
 cmake -S "$source_dir" -B "$work/build" -DCMAKE_TOOLCHAIN_FILE="$here/../cmake/winelib-toolchain.cmake" \
     -DCMAKE_PREFIX_PATH="$work/prefix"
 cmake --build "$work/build"
-export WINEDLLPATH="$work/prefix/lib/lorvexops"
+export LORVEX_DLL_DIR="$work/prefix/lib/lorvexops"
 out=$("$here/wine-run.sh" "$build" "$work/build/consumer.exe" </dev/null 2>&1 | tail -n 5)
 echo "$out"
 case "$out" in *"consumer ok"*) exit 0 ;; *) exit 1 ;; esac

@@ -7,7 +7,9 @@ lorvex_wine_env() {
     export WINEPREFIX="$build/wineprefix"
     export WINELOADER=/usr/lib/wine/wine64
     export WINESERVER=/usr/lib/wine/wineserver
-    export WINEDLLPATH="$build/lib${WINEDLLPATH:+:$WINEDLLPATH}"
+    # A program built against an installed copy names that copy's folder in
+    # LORVEX_DLL_DIR, so that Wine loads the same file the program links to.
+    export WINEDLLPATH="${LORVEX_DLL_DIR:-$build/lib}${WINEDLLPATH:+:$WINEDLLPATH}"
     export WINEDEBUG="${WINEDEBUG:--all}"
     # No Mono or Gecko installers popping up in a fresh prefix.
     export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"

@@ -15,6 +15,13 @@
 #include <prsht.h>
 #include <climits>
 
+// The public ids hosts open templates by are the resources' own.
+static_assert(LORVEX_IDD_PNM_SAVE_OPTIONS == IDD_PNM_SAVE_OPTIONS && LORVEX_IDD_GIF_SAVE_OPTIONS == IDD_GIF_SAVE_OPTIONS &&
+                  LORVEX_IDD_COMPRESSION == IDD_COMPRESSION && LORVEX_IDD_IMAGE_PROPERTIES == IDD_IMAGE_PROPERTIES &&
+                  LORVEX_IDC_COMPRESSION_CHOICE == IDC_COMPRESSION_CHOICE &&
+                  LORVEX_IDT_PROP_FILE_NAME == IDT_PROP_FILE_NAME && LORVEX_IDT_PROP_MODIFIED == IDT_PROP_MODIFIED,
+              "template ids of the header and the resources");
+
 namespace {
 
 struct JpegWorking {

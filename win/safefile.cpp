@@ -64,16 +64,26 @@ bool SafeFileWriter::Commit()
 {
     if (m_file == INVALID_HANDLE_VALUE)
         return false;
+    // The replaced file's identity: ReplaceFileW keeps it on Windows; where
+    // the platform's version does not, the creation time goes onto the new
+    // file and the attributes are put back after the move.
+    WIN32_FILE_ATTRIBUTE_DATA old = {};
+    const bool existed = GetFileAttributesExW(m_target.c_str(), GetFileExInfoStandard, &old) != 0;
+    if (existed)
+        SetFileTime(m_file, &old.ftCreationTime, nullptr, nullptr);
     const bool flushed = FlushFileBuffers(m_file) != 0;
     const bool closed = CloseHandle(m_file) != 0;
     m_file = INVALID_HANDLE_VALUE;
     bool placed = false;
     if (flushed && closed) {
-        if (GetFileAttributesW(m_target.c_str()) != INVALID_FILE_ATTRIBUTES)
+        if (existed)
             placed = ReplaceFileW(m_target.c_str(), m_temp.c_str(), nullptr,
                                   REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
         else
             placed = MoveFileExW(m_temp.c_str(), m_target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+        if (placed && existed)
+            SetFileAttributesW(m_target.c_str(), old.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                                                         FILE_ATTRIBUTE_ARCHIVE));
     }
     const DWORD error = GetLastError();
     if (placed)

@@ -75,9 +75,8 @@ int __cdecl DibSetPixelColor(HDIB dib, int x, int y, const RGBQUAD* color);
 // A header that cannot describe a picture a DIB section holds (RLE included)
 // gives null.
 HDIB __cdecl DibCreateFromInfo(const BITMAPINFO* info);
-// Takes ownership of a DIB-section bitmap, also when it fails (null). The
-// platform does not tell a top-down section from a bottom-up one here; rows
-// are taken bottom-up.
+// Takes ownership of a DIB-section bitmap, also when it fails (null). A
+// top-down section stays top-down.
 HDIB __cdecl DibCreateFromBitmap(HBITMAP bitmap);
 int __cdecl DibDelete(HDIB dib);                    // 1 when deleted
 // Bottom-up, depth 1, 4, 8, 16, 24 or 32; colours 0 means a full table up to
@@ -98,8 +97,9 @@ HBITMAP __cdecl DibCopyToDdb(HDIB dib, HWND hwnd, HPALETTE palette);
 HBITMAP __cdecl CopyBitmap(HBITMAP bitmap);
 
 // --- BMP files ----------------------------------------------------------------
-// Null for anything that is not an uncompressed BMP whose blocks all lie
-// inside the file.
+// Any BMP header kind (OS/2 and V2 to V5 included), RLE8 and RLE4 bits
+// expanded, into an ordinary DIB. Null for what cannot be read or whose
+// blocks do not lie inside the file.
 HDIB __cdecl DibFileLoad(const WCHAR* path);
 // 1 on success. An invalid handle gives 0 before any file is touched; a
 // failed save leaves no partial file and keeps an existing file of that name.

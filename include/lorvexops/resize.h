@@ -21,6 +21,11 @@ struct CCompressInfo {
     BOOL bUncompressed = TRUE;
 };
 
+// "Do not show filter dialog" as the user last set it in the save dialog's
+// panel (exported data, for the life of the process). A host consults it
+// after DibFileSaveDlg and calls ShowFilterDialog only while it is zero.
+extern "C" BOOL gbNoFilterDialog;
+
 // Stateless: callers use a temporary instance.
 class CImageFormatOptions {
 public:

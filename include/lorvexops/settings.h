@@ -76,6 +76,29 @@ enum {
                                    // 1104 Paeth, 1105 Adaptive
 };
 
+// Templates of the library's resources that only hosts open, for example
+// with CDlgGenericExport or DialogBoxParamW on LorvexGetModuleInstance():
+// further save-options dialogs, a compression choice, and a picture's
+// properties whose value texts the host fills in.
+enum {
+    LORVEX_IDD_PNM_SAVE_OPTIONS = 1142,
+    LORVEX_IDD_BMP_SAVE_OPTIONS = 1143,
+    LORVEX_IDD_TIF_SAVE_OPTIONS = 1144,
+    LORVEX_IDD_HDF_SAVE_OPTIONS = 1145,
+    LORVEX_IDD_JP2_SAVE_OPTIONS = 1146,
+    LORVEX_IDD_GIF_SAVE_OPTIONS = 1147,
+    LORVEX_IDD_COMPRESSION = 1139,          // "Compression"
+    LORVEX_IDC_COMPRESSION_CHOICE = 1150,   //   its drop-down list
+    LORVEX_IDD_IMAGE_PROPERTIES = 1148,     // "Tessik Lorvex - Image Properties"
+    LORVEX_IDT_PROP_FILE_NAME = 1160,       //   its value texts
+    LORVEX_IDT_PROP_FOLDER = 1161,
+    LORVEX_IDT_PROP_PIXEL_SIZE = 1162,
+    LORVEX_IDT_PROP_COLOR_DEPTH = 1163,
+    LORVEX_IDT_PROP_FILE_SIZE = 1164,
+    LORVEX_IDT_PROP_CREATED = 1165,
+    LORVEX_IDT_PROP_MODIFIED = 1166
+};
+
 // Row index of gVSO read by the folder list: list names without an extension.
 enum { VSO_OPEN_FILE_OUT_EXT = 2 };
 

@@ -1,5 +1,6 @@
 // MyString, MyStringList and CStrAW: Unicode text, the name order, extensions,
 // bounds and formatting.
+#include <climits>
 #include <lorvexops/companions.h>
 #include "testsupport.h"
 
@@ -165,7 +166,7 @@ TEST(CStrAW, AnsiConversionFollowsTheAnsiCodePage)
 TEST(CStrAW, Printf)
 {
     struct Case { const char* label; const WCHAR* actual; const char* expected; };
-    CStrAW f1, f2, f3, f4, f5, f7, f8;
+    CStrAW f1, f2, f3, f4, f5, f7, f8, f9, f10, f11, f12;
     const Case cases[] = {
         {"estimate", f1.printf(L"%.2f %s", 900.0, L"Kb"), "900.00 Kb"},
         {"unicode", f2.printf(L"%s: %d × %d", U("фото 写真 \xF0\x9F\x98\x80").c_str(), 640, 480),
@@ -177,6 +178,13 @@ TEST(CStrAW, Printf)
         {"floats and stars", f5.printf(L"%e %g|%*d|%.*f|%c", 1500.0, 0.0001, 4, 9, 1, 2.25, L'Ж'),
          "1.500000e+03 0.0001|   9|2.2|Ж"},
         {"narrow and null", f7.printf(L"%hs %s", "ansi", static_cast<const WCHAR*>(nullptr)), "ansi (null)"},
+        // The Windows forms: sizes as a Windows caller passes them.
+        {"windows sizes", f9.printf(L"%Iu of %s, %Id %I32d %ld %lu", size_t(5), L"x", INT_PTR(-7), -8, LONG(-1),
+                                    DWORD(4000000000u)),
+         "5 of x, -7 -8 -1 4000000000"},
+        {"windows texts", f10.printf(L"%ws|%S|%hs|%ls", L"w", "n", "h", L"l"), "w|n|h|l"},
+        // An unknown directive ends the text: no argument is read after it.
+        {"unknown directive", f11.printf(L"a %y %s", L"never read"), "a "},
     };
     for (const Case& c : cases)
         EXPECT_WEQ(lvtest::Wide(c.expected).c_str(), c.actual) << c.label;
@@ -185,5 +193,6 @@ TEST(CStrAW, Printf)
         text300 += L"abcdefghij";
     EXPECT_EQ(600, lstrlenW(f8.printf(L"%s%s", text300.c_str(), text300.c_str())));   // beyond any small buffer
     EXPECT_WEQ(L"n22", f1.printf(L"%s%d", L"n", 22));   // reused
+    EXPECT_EQ(100000, lstrlenW(f12.printf(L"%*d", INT_MAX, 7)));   // an argument width is capped too
     EXPECT_WEQ(L"", CStrAW().c_str());
 }

@@ -15,10 +15,12 @@ TEST(DibRecord, InvalidHandlesGiveNeutralResults)
     const BYTE signature[16] = {0, 0, 0, 0, 0, 0, 0, 0, 'D', 'i', 'b', ' '};
     HDIB deleted = DibCreate(2, 2, 8, 0);
     ASSERT_TRUE(DibDelete(deleted));
+    DibHolder next(DibCreate(2, 2, 8, 0));   // must not take over the deleted handle
     struct Case { const char* name; HDIB handle; } cases[] = {
         {"null", nullptr}, {"no-access page", unreadable},
         {"readable block without signature", readable},
-        {"signature near an unreadable page", HDIB(edge.Place(signature, 16))}, {"deleted DIB", deleted},
+        {"signature near an unreadable page", HDIB(edge.Place(signature, 16))},
+        {"deleted DIB, another made since", deleted},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -27,6 +29,7 @@ TEST(DibRecord, InvalidHandlesGiveNeutralResults)
         EXPECT_FALSE(DibBitsPtr(c.handle) || DibInfoHeaderPtr(c.handle) || DibCopy(c.handle, 0) ||
                      DibCloneInfo(c.handle) || DibCopyToPackedDib(c.handle, 0));
     }
+    EXPECT_EQ(1, DibIsValid(next.get()));
     VirtualFree(unreadable, 0, MEM_RELEASE);
 }
 

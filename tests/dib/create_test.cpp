@@ -100,18 +100,22 @@ TEST(DibTransfer, EveryFormatRoundTrips)
     }
 }
 
-// Header kinds and compressions, as a packed DIB and inside a BMP file.
+// Header kinds and compressions, as a packed DIB and inside a BMP file. The
+// OS/2 2.x and masks-inside kinds are read from files only.
 TEST(DibHeaders, SizesMasksAndCompressions)
 {
     std::vector<RGBQUAD> gray(16);
     for (int i = 0; i < 16; ++i)
         gray[i] = {BYTE(i * 17), BYTE(i * 17), BYTE(i * 17), 0};
     const std::vector<DWORD> plain, m565 = {0xF800, 0x07E0, 0x1F};
-    struct Case { DWORD headerSize; WORD depth; DWORD compression; std::vector<DWORD> masks; bool made; } cases[] = {
-        {12, 4, BI_RGB, plain, true}, {12, 16, BI_RGB, plain, false}, {40, 16, BI_BITFIELDS, m565, true},
-        {108, 16, BI_BITFIELDS, {0xF800, 0x07E0, 0x1F, 0}, true}, {124, 4, BI_RGB, plain, true},
-        {64, 4, BI_RGB, plain, false}, {16, 4, BI_RGB, plain, false}, {40, 4, BI_RLE4, plain, false},
-        {40, 24, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF}, false},
+    enum Made { Neither, FileOnly, Both };
+    struct Case { DWORD headerSize; WORD depth; DWORD compression; std::vector<DWORD> masks; Made made; } cases[] = {
+        {12, 4, BI_RGB, plain, Both}, {12, 16, BI_RGB, plain, Neither}, {40, 16, BI_BITFIELDS, m565, Both},
+        {108, 16, BI_BITFIELDS, {0xF800, 0x07E0, 0x1F, 0}, Both}, {124, 4, BI_RGB, plain, Both},
+        {64, 4, BI_RGB, plain, FileOnly}, {16, 4, BI_RGB, plain, FileOnly}, {52, 16, BI_BITFIELDS, m565, FileOnly},
+        {56, 32, BI_BITFIELDS, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}, FileOnly}, {64, 16, 3, m565, Neither},
+        {40, 4, BI_RLE8, plain, Neither}, {24, 4, BI_RGB, plain, Neither},
+        {40, 24, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF}, Neither},
     };
     TempDir dir;
     LeakCheck leaks("header variants");
@@ -125,8 +129,9 @@ TEST(DibHeaders, SizesMasksAndCompressions)
             SCOPED_TRACE(::testing::Message() << c.headerSize << "-byte header, " << c.depth << " bits, compression "
                                               << c.compression << (fromFile ? ", in a file" : ", packed"));
             DibHolder dib(fromFile ? DibFileLoad(path.c_str()) : DibCopyFromPackedDib(AsInfo(packed)));
-            ASSERT_EQ(c.made, dib.get() != nullptr);
-            if (!c.made)
+            const bool made = c.made == Both || (fromFile && c.made == FileOnly);
+            ASSERT_EQ(made, dib.get() != nullptr);
+            if (!made)
                 continue;
             EXPECT_EQ(40u, DibInfoHeaderSize(dib.get()));
             EXPECT_EQ(0, memcmp(packed.data() + infoBytes, DibBitsPtr(dib.get()), DibBitsSize(dib.get())));
@@ -148,17 +153,29 @@ TEST(DibPacked, UnreadableTailIsRefused)
     EXPECT_EQ(nullptr, DibCreateFromInfo(region.Place(packed.data(), 2)));
 }
 
+// Row order of a section made elsewhere, at every depth.
 TEST(DibFromBitmap, TakesTheSectionAndDeletesOthers)
 {
     LeakCheck leaks("DibCreateFromBitmap");
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 6, 4, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    DibHolder dib(DibCreateFromBitmap(section));
-    ASSERT_TRUE(dib.get());
-    EXPECT_EQ(section, DibBitmapHandle(dib.get()));
-    EXPECT_EQ(DibPixelPtr(dib.get(), 0, 3), bits) << "bottom-up: the last row comes first in memory";
+    struct Case { int depth, height; } cases[] = {{24, 4}, {24, -4}, {1, -3}, {4, 3}, {8, -2}, {16, -5}, {32, -3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.depth << " bits, biHeight " << c.height);
+        struct { BITMAPINFOHEADER header; RGBQUAD colors[256]; } info = {};
+        info.header = {sizeof(BITMAPINFOHEADER), 6, c.height, 1, WORD(c.depth), BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP section = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
+                                           nullptr, 0);
+        const int rows = abs(c.height), rowLength = (6 * c.depth + 31) / 32 * 4;
+        for (int i = 0; i < rows * rowLength; ++i)
+            static_cast<BYTE*>(bits)[i] = BYTE(i * 37 + 11);
+        const Bytes before(static_cast<BYTE*>(bits), static_cast<BYTE*>(bits) + rows * rowLength);
+        DibHolder dib(DibCreateFromBitmap(section));
+        ASSERT_TRUE(dib.get());
+        EXPECT_EQ(section, DibBitmapHandle(dib.get()));
+        EXPECT_EQ(DibPixelPtr(dib.get(), 0, c.height < 0 ? 0 : rows - 1), bits) << "the first row in memory";
+        EXPECT_EQ(c.height < 0 ? -rows : rows, DibInfoHeaderPtr(dib.get())->biHeight);
+        EXPECT_EQ(before, PixelBytes(dib.get())) << "the probe leaves no trace";
+    }
     HBITMAP ddb = CreateBitmap(4, 4, 1, 1, nullptr);
     EXPECT_EQ(nullptr, DibCreateFromBitmap(ddb));
     EXPECT_EQ(0, GetObjectType(ddb)) << "not a DIB section: refused, and still deleted";

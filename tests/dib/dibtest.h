@@ -40,7 +40,7 @@ struct BmpRecipe {
     std::vector<DWORD> masks;        // after a 40-byte header, or inside larger ones
     std::vector<RGBQUAD> colors;     // the colour table as written
     DWORD clrUsed = 0;
-    DWORD gap = 0;                   // bytes between colour table and bits
+    Bytes bits;                      // the pixel data as written (and its size in biSizeImage)
 };
 
 // A packed DIB (info block then bits) and a whole BMP file for recipe.
@@ -53,6 +53,7 @@ void Put32(Bytes& bytes, size_t offset, DWORD value);
 
 ::testing::AssertionResult SameDib(HDIB expected, HDIB actual);   // header, masks, bits, colours
 ::testing::AssertionResult SamePalette(HDIB expected, HDIB actual);
+::testing::AssertionResult SamePicture(HDIB expected, HDIB actual);   // size and every pixel's colour
 bool SameColor(const RGBQUAD& expected, const RGBQUAD& actual, bool reserved = true);
 Bytes PixelBytes(HDIB dib);
 

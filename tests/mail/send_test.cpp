@@ -47,16 +47,15 @@ std::string Dimensions(const std::string& bytes)
 
 std::string FileName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
-// A message box with picture i's path as its text reads "#i"; one that
-// names it among other text, "lists #i".
+// A message box whose text is picture i's path reads "#i"; one that names
+// it among other text, "lists #i".
 std::string Anonymous(const std::string& box, const std::vector<WString>& listed)
 {
     const size_t bar = box.find('|');
-    const std::string text = box.substr(bar + 1);
     for (size_t i = 0; i < listed.size(); ++i) {
         const std::string path = lvtest::Utf8(listed[i].c_str());
-        if (text == path || text.find(path) != std::string::npos)
-            return box.substr(0, bar + 1) + (text == path ? "#" : "lists #") + std::to_string(i);
+        if (box.find(path, bar) != std::string::npos)
+            return box.substr(0, bar + 1) + (box.substr(bar + 1) == path ? "#" : "lists #") + std::to_string(i);
     }
     return box;
 }

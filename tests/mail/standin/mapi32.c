@@ -46,8 +46,7 @@ static const char *Text(const char *s) { return s ? s : "(null)"; }
 /* Copies the attachment to <record>.<n>; 1 when the file could be read whole. */
 static int KeepCopy(const char *source, unsigned n)
 {
-    WCHAR record[MAX_PATH], copy[MAX_PATH + 16];
-    WCHAR wide[MAX_PATH];
+    WCHAR record[MAX_PATH], copy[MAX_PATH + 16], wide[MAX_PATH];
     DWORD len = GetEnvironmentVariableW(L"LORVEX_MAIL_RECORD", record, MAX_PATH);
     if (!source || !len || len >= MAX_PATH ||
         !MultiByteToWideChar(CP_ACP, 0, source, -1, wide, MAX_PATH))
@@ -58,19 +57,18 @@ static int KeepCopy(const char *source, unsigned n)
 
 static unsigned gCopies;
 
+/* The sender never logs on; a record line shows it if it did. */
 ULONG WINAPI MAPILogon(ULONG_PTR ui, LPSTR profile, LPSTR password, FLAGS flags, ULONG reserved,
                        LPLHANDLE session)
 {
     Record("MAPILogon\n");
-    if (session)
-        *session = 1;
-    return SUCCESS_SUCCESS;
+    return MAPI_E_FAILURE;
 }
 
 ULONG WINAPI MAPILogoff(LHANDLE session, ULONG_PTR ui, FLAGS flags, ULONG reserved)
 {
     Record("MAPILogoff\n");
-    return SUCCESS_SUCCESS;
+    return MAPI_E_FAILURE;
 }
 
 ULONG WINAPI MAPISendMail(LHANDLE session, ULONG_PTR ui, lpMapiMessage message, FLAGS flags,

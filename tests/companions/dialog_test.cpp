@@ -143,25 +143,23 @@ TEST(CDialogLayout, DataAndVirtualSlotsInTheirDocumentedOrder)
         EXPECT_EQ(i, slots[i]) << "virtual " << i;
 }
 
-TEST(CDialogModal, RefusedOkAndCancelKeepTheDialogOpenUntilOkAgrees)
+TEST(CDialogModal, RefusedOkAndCancelKeepItOpenAndCancelEndsWithTwoHoweverAsked)
 {
-    TestDialog dialog;
-    dialog.refuseOk = 1;
-    dialog.cancelResult = 0;
-    dialog.script = {IDC_TEST_APPLY, IDCANCEL, IDOK, IDOK};   // the refused ones must not end it
-    EXPECT_EQ(IDOK, RunModal(dialog));
-    EXPECT_EQ("init, button 1001, command 1001 0, command 2 0, cancel, command 1 0, ok, command 1 0, ok, destroy",
-              dialog.events);
-    EXPECT_EQ(nullptr, dialog.m_hWnd);
-}
-
-TEST(CDialogModal, CancelEndsWithTwoHoweverItIsAsked)
-{
-    for (int step : {-WM_CLOSE, -WM_KEYDOWN}) {   // Escape: the dialog manager makes it IDCANCEL
+    struct Case { int refuseOk, cancelResult; std::vector<int> script; INT_PTR result; const char* events; };
+    const Case cases[] = {
+        {1, 0, {IDC_TEST_APPLY, IDCANCEL, IDOK, IDOK}, IDOK,   // the refused ones must not end it
+         "init, button 1001, command 1001 0, command 2 0, cancel, command 1 0, ok, command 1 0, ok, destroy"},
+        {0, 1, {-WM_CLOSE}, IDCANCEL, "init, command 2 0, cancel, destroy"},
+        {0, 1, {-WM_KEYDOWN}, IDCANCEL, "init, command 2 0, cancel, destroy"},   // Escape: the dialog manager's IDCANCEL
+    };
+    for (const Case& c : cases) {
         TestDialog dialog;
-        dialog.script = {step};
-        EXPECT_EQ(IDCANCEL, RunModal(dialog)) << -step;
-        EXPECT_EQ("init, command 2 0, cancel, destroy", dialog.events) << -step;
+        dialog.refuseOk = c.refuseOk;
+        dialog.cancelResult = c.cancelResult;
+        dialog.script = c.script;
+        EXPECT_EQ(c.result, RunModal(dialog)) << c.events;
+        EXPECT_EQ(c.events, dialog.events);
+        EXPECT_EQ(nullptr, dialog.m_hWnd);
     }
 }
 

@@ -4,7 +4,6 @@
 #include "testsupport.h"
 
 #include <Magick++.h>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -34,21 +33,8 @@ bool PixelNear(HBITMAP bitmap, int x, int y, int r, int g, int b)
     return abs(p[2] - r) <= 40 && abs(p[1] - g) <= 40 && abs(p[0] - b) <= 40;
 }
 
-// The names of the files in folder, sorted, joined with "|" (UTF-8).
-std::string Listing(const lvtest::TempDir& folder)
-{
-    std::set<std::string> names;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(folder.File(L"*").c_str(), &data);
-    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data))
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.insert(lvtest::Utf8(data.cFileName));
-    FindClose(find);
-    std::string listing;
-    for (const std::string& name : names)
-        listing += (listing.empty() ? "" : "|") + name;
-    return listing;
-}
+// The names of the files in folder, sorted.
+std::vector<std::string> Listing(const lvtest::TempDir& folder) { return lvtest::FileNames(folder.File(L"*").c_str()); }
 
 WString File(const lvtest::TempDir& folder, const char* utf8) { return folder.File(lvtest::Wide(utf8).c_str()); }
 
@@ -128,7 +114,8 @@ TEST(ImageService, WritesTheExactSizeInTheDestinationsFormat)
     SIZE size = {};
     EXPECT_TRUE(CDll2LorvexMessage().GetImageDim(source.c_str(), &size) && size.cx == 10);
     // Only the pictures: no temporary file stays behind.
-    EXPECT_EQ("без расширения|исходник.png|малый.jpg|小.png|\xF0\x9F\x98\x80.bmp", Listing(folder));
+    EXPECT_EQ(std::vector<std::string>({"без расширения", "исходник.png", "малый.jpg", "小.png", "\xF0\x9F\x98\x80.bmp"}),
+              Listing(folder));
 }
 
 TEST(ImageService, TheFilterNumberChoosesTheResampling)
@@ -168,7 +155,7 @@ TEST(ImageService, FailuresGiveZeroAndLeaveNothingBehind)
     lvtest::WriteWholeFile(truncated.c_str(), jpeg.data(), 20);
     const char keep[] = "the user's file";
     lvtest::WriteWholeFile(existing.c_str(), keep, sizeof keep);
-    const std::string before = Listing(folder);
+    const std::vector<std::string> before = Listing(folder);
 
     const WString fresh[] = {folder.File(L"a.png"), folder.File(L"d.nosuchformat"), folder.File(L"no folder\\e.png")};
     struct Case { const char* label; const WCHAR* source; const WCHAR* destination; SIZE size; WORD filter; };

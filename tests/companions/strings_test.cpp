@@ -56,13 +56,8 @@ TEST(MyString, NullCountsSelfReferenceAndIndexesOutsideTheText)
 TEST(MyString, EqualityExactAndIgnoringCase)
 {
     struct Case { const char* a; const char* b; bool exact; bool ignoringCase; };
-    const Case cases[] = {
-        {"", "", true, true},
-        {"A.JPG", "a.jpg", false, true},
-        {"ФОТО.jpg", "фото.JPG", false, true},
-        {"img2", "img02", false, false},
-        {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x81", false, false},
-    };
+    const Case cases[] = {{"", "", true, true}, {"A.JPG", "a.jpg", false, true}, {"ФОТО.jpg", "фото.JPG", false, true},
+                          {"img2", "img02", false, false}, {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x81", false, false}};
     for (const Case& c : cases) {
         MyString a = U(c.a), b = U(c.b);
         EXPECT_EQ(c.exact, (a == b) != 0) << c.a << " == " << c.b;
@@ -77,11 +72,8 @@ TEST(MyString, CompareIsANaturalTotalOrder)
     // Each row: a, b, expected sign of a.Compare(b); checked both ways.
     struct Case { const char* a; const char* b; int sign; };
     const Case cases[] = {
-        {"img2.jpg", "img10.jpg", -1},
-        {"a8", "a08", 1},                       // equal values: ordinal tie-break
-        {"file1b", "file01a", 1},
-        {"ABC", "abd", -1},                     // case ignored
-        {"9", "a", -1},                         // digits before letters
+        {"img2.jpg", "img10.jpg", -1}, {"a8", "a08", 1} /* equal values: ordinal tie-break */, {"file1b", "file01a", 1},
+        {"ABC", "abd", -1} /* case ignored */, {"9", "a", -1} /* digits before letters */,
         {"img99999999999999999999", "img100000000000000000000", -1},          // beyond 64 bits
         {"n000000000000000000000000000001", "n2", -1},
         {"x123456789012345678901234567890y", "x123456789012345678901234567890z", -1},
@@ -110,15 +102,9 @@ TEST(MyString, GetStringExtension)
 {
     struct Case { const char* path; const char* extension; };
     const Case cases[] = {
-        {"C:\\pics\\photo.JPG", ".JPG"},
-        {"archive.tar.gz", ".gz"},
-        {"noext", ""},
-        {"C:\\a.b\\file", ""},
-        {"dir.d/file", ""},
-        {"trailing.", "."},
-        {"C:\\pics\\.hidden", ".hidden"},
-        {"C:\\фото.папка\\снимок.ТИФ", ".ТИФ"},
-        {"写真.\xF0\x9F\x98\x80", ".\xF0\x9F\x98\x80"},
+        {"C:\\pics\\photo.JPG", ".JPG"}, {"archive.tar.gz", ".gz"}, {"noext", ""}, {"C:\\a.b\\file", ""},
+        {"dir.d/file", ""}, {"trailing.", "."}, {"C:\\pics\\.hidden", ".hidden"},
+        {"C:\\фото.папка\\снимок.ТИФ", ".ТИФ"}, {"写真.\xF0\x9F\x98\x80", ".\xF0\x9F\x98\x80"},
     };
     for (const Case& c : cases)
         EXPECT_WEQ(lvtest::Wide(c.extension).c_str(), U(c.path).GetStringExtension().c_str()) << "path " << c.path;

@@ -1,122 +1,76 @@
-// Which compression types each format offers, and how the list shows them.
+// Which compression types a format offers, and how the panel's list shows
+// them: one sample format per kind of row, and the rules.
 #include <lorvexops/lorvexops.h>
 #include "testsupport.h"
 
 #include <Magick++.h>
 #include <cstring>
 #include <string>
-#include <vector>
 
 namespace lorvex {
 void FillCompressionList(HWND combo, const CCompressInfo& info);
 }
 
-namespace {
-
-// A hidden drop-down list like the panel's.
-class ComboFixture : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
-        m_combo = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 200, 150, m_parent,
-                                  nullptr, nullptr, nullptr);
-        ASSERT_NE(m_combo, nullptr);
-    }
-    void TearDown() override { DestroyWindow(m_parent); }
-
+TEST(CompressionList, SampleRowsNarrowAndWideWithTheirSelectionAndTypes)
+{
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    HWND combo = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 200, 150, parent, nullptr,
+                                 nullptr, nullptr);
+    ASSERT_NE(combo, nullptr);
     // "entry | entry -> selected", and "(disabled)" when it offers no choice.
-    std::string Shown() const
-    {
-        int selected = static_cast<int>(SendMessageW(m_combo, CB_GETCURSEL, 0, 0));
-        return lvtest::ComboEntries(m_combo) + " -> " +
-               (selected < 0 ? "(none)" : lvtest::ComboEntries(m_combo, selected)) +
-               (IsWindowEnabled(m_combo) ? "" : " (disabled)");
+    auto shown = [&] {
+        int selected = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+        return lvtest::ComboEntries(combo) + " -> " + (selected < 0 ? "(none)" : lvtest::ComboEntries(combo, selected)) +
+               (IsWindowEnabled(combo) ? "" : " (disabled)");
+    };
+    const std::pair<const char*, const char*> rows[] = {
+        {"GIF", "Uncompressed | LZW Compression -> Uncompressed"},
+        {"JPEG", "Uncompressed | JPEG Compression | Lossless JPEG Compression -> Lossless JPEG Compression"},
+        {"TIF", "Fax Compression | Group4 Compression | LZW Compression | RLE Compression | ZIP Compression -> "
+                "Fax Compression"},
+        {"EXIF", "JPEG Compression -> JPEG Compression (disabled)"},
+        {"MPC", "Uncompressed | BZip Compression | Fax Compression | Group4 Compression | JPEG Compression | "
+                "Lossless JPEG Compression | LZW Compression | RLE Compression | ZIP Compression -> "
+                "Lossless JPEG Compression"},
+        // Names are compared exactly: lower case, near misses and unknown
+        // formats offer nothing but "Uncompressed".
+        {"jpg", "Uncompressed -> Uncompressed (disabled)"}, {"TIFF ", "Uncompressed -> Uncompressed (disabled)"},
+        {"", "Uncompressed -> Uncompressed (disabled)"},
+    };
+    for (const auto& row : rows) {
+        CCompressInfo narrow, wide;
+        CImageFormatOptions().GetSupportedCompression(nullptr, row.first, narrow);
+        lorvex::FillCompressionList(combo, narrow);
+        EXPECT_EQ(row.second, shown()) << "format \"" << row.first << "\"";
+        CImageFormatOptions().GetSupportedCompression(nullptr, lvtest::Wide(row.first).c_str(), wide);
+        EXPECT_EQ(0, memcmp(&narrow, &wide, sizeof narrow)) << "format L\"" << row.first << "\"";
     }
-
-    HWND m_parent = nullptr;
-    HWND m_combo = nullptr;
-};
-
-struct Row {
-    std::vector<const char*> names;
-    std::string shown;
-};
-
-const std::vector<Row> kRows = {
-    {{"BMP", "BMP2", "BMP3", "DIB"}, "Uncompressed | RLE Compression -> Uncompressed"},
-    {{"FPX", "PCT", "PICT"}, "Uncompressed | JPEG Compression -> Uncompressed"},
-    {{"GIF", "GIF87"}, "Uncompressed | LZW Compression -> Uncompressed"},
-    {{"HDF", "PCX", "PDB", "EPI", "EPS", "EPSF", "EPSI", "PS", "PSD", "RAS", "SUN", "WPG", "DCX"},
-     "Uncompressed | RLE Compression -> Uncompressed"},
-    {{"8BIM", "8BIMTEXT", "8BIMWTEXT", "APP1", "APP1JPEG", "EXIF", "XMP", "ICM", "ICC", "IPTC", "IPTCTEXT",
-      "IPTCWTEXT", "JP2", "JPC", "PGX", "RLE", "SGI"},
-     "JPEG Compression -> JPEG Compression (disabled)"},
-    {{"JPG", "JPEG"}, "Uncompressed | JPEG Compression | Lossless JPEG Compression -> Lossless JPEG Compression"},
-    {{"MIFF"}, "Uncompressed | BZip Compression | RLE Compression | ZIP Compression -> Uncompressed"},
-    {{"MPC"},
-     "Uncompressed | BZip Compression | Fax Compression | Group4 Compression | JPEG Compression | "
-     "Lossless JPEG Compression | LZW Compression | RLE Compression | ZIP Compression -> Lossless JPEG Compression"},
-    {{"PALM"}, "Uncompressed | Fax Compression | RLE Compression -> Uncompressed"},
-    {{"PDF"}, "Uncompressed | JPEG Compression | LZW Compression | RLE Compression | ZIP Compression -> Uncompressed"},
-    {{"PNG", "MNG", "PNG8", "PNG24"}, "Uncompressed | JPEG Compression | ZIP Compression -> Uncompressed"},
-    {{"JNG", "PS2", "EPS2", "PS3", "EPS3"},
-     "Uncompressed | Fax Compression | JPEG Compression | LZW Compression | RLE Compression | ZIP Compression -> "
-     "Uncompressed"},
-    {{"TIF", "TIFF", "PTIF"},
-     "Fax Compression | Group4 Compression | LZW Compression | RLE Compression | ZIP Compression -> Fax Compression"},
-    // Names are compared exactly: lower case, near misses and unknown
-    // formats offer nothing but "Uncompressed".
-    {{"jpg", "Png", "TIFF ", "GIF8", "WEBP", ""}, "Uncompressed -> Uncompressed (disabled)"},
-};
-
-TEST_F(ComboFixture, EveryFormatRowGivesItsListAndSelectionForNarrowAndWideNames)
-{
-    for (const Row& row : kRows)
-        for (const char* name : row.names) {
-            CCompressInfo narrow, wide;
-            CImageFormatOptions().GetSupportedCompression(nullptr, name, narrow);
-            lorvex::FillCompressionList(m_combo, narrow);
-            EXPECT_EQ(row.shown, Shown()) << "format \"" << name << "\"";
-            CImageFormatOptions().GetSupportedCompression(nullptr, lvtest::Wide(name).c_str(), wide);
-            lorvex::FillCompressionList(m_combo, wide);
-            EXPECT_EQ(row.shown, Shown()) << "format L\"" << name << "\"";
-        }
-}
-
-TEST_F(ComboFixture, EntriesCarryTheMagickCompressionTypes)
-{
-    CCompressInfo info;
-    CImageFormatOptions().GetSupportedCompression(nullptr, "MPC", info);
-    lorvex::FillCompressionList(m_combo, info);
-    const int expected[] = {Magick::NoCompression, Magick::BZipCompression, Magick::FaxCompression,
+    // The last full list (MPC's) carries the Magick types behind its texts.
+    CCompressInfo all;
+    CImageFormatOptions().GetSupportedCompression(nullptr, "MPC", all);
+    lorvex::FillCompressionList(combo, all);
+    const int types[] = {Magick::NoCompression, Magick::BZipCompression, Magick::FaxCompression,
         Magick::Group4Compression, Magick::JPEGCompression, Magick::LosslessJPEGCompression, Magick::LZWCompression,
         Magick::RLECompression, Magick::ZipCompression};
     for (int i = 0; i < 9; ++i)
-        EXPECT_EQ(expected[i], SendMessageW(m_combo, CB_GETITEMDATA, i, 0)) << "entry " << i;
+        EXPECT_EQ(types[i], SendMessageW(combo, CB_GETITEMDATA, i, 0)) << "entry " << i;
+    DestroyWindow(parent);
 }
 
 TEST(CompressionTable, BmpOffersRleOnlyUpTo256Colours)
 {
-    struct Case { const char* label; bool nullImage; size_t colours; BOOL rle; };
-    const Case cases[] = {
-        {"null image", true, 0, TRUE},
-        {"no colour map", false, 0, TRUE},
-        {"256 colours", false, 256, TRUE},
-        {"257 colours", false, 257, FALSE},
-        {"300 colours", false, 300, FALSE},
-    };
-    for (const Case& c : cases) {
-        // A palette of n entries, as a decoded GIF or 8-bit BMP has.
+    // Colour-map size -> RLE offered (0: none; -1: no image at all).
+    const std::pair<int, BOOL> cases[] = {{-1, TRUE}, {0, TRUE}, {256, TRUE}, {257, FALSE}};
+    for (const auto& c : cases) {
         Magick::Image image(Magick::Geometry(4, 4), Magick::Color("white"));
-        if (c.colours)
-            image.colorMapSize(c.colours);
-        for (const char* name : {"BMP", "BMP2", "BMP3", "DIB"}) {
+        if (c.first > 0)
+            image.colorMapSize(c.first);
+        for (const char* name : {"BMP", "DIB"}) {
             CCompressInfo info;
             info.bUncompressed = FALSE;
-            CImageFormatOptions().GetSupportedCompression(c.nullImage ? nullptr : &image, name, info);
-            EXPECT_EQ(c.rle, info.bRLE) << c.label << ", " << name;
-            EXPECT_EQ(TRUE, info.bUncompressed) << c.label << ", " << name << ": BMP always offers it";
+            CImageFormatOptions().GetSupportedCompression(c.first < 0 ? nullptr : &image, name, info);
+            EXPECT_EQ(c.second, info.bRLE) << c.first << " colours, " << name;
+            EXPECT_EQ(TRUE, info.bUncompressed) << c.first << " colours, " << name << ": BMP always offers it";
         }
     }
 }
@@ -136,10 +90,8 @@ TEST(CompressionTable, RowsRaiseFlagsAndLeaveTheOthersAsTheCallerSetThem)
     EXPECT_TRUE(png.bBZip && png.bZIP && png.bUncompressed);
     EXPECT_TRUE(gif.bLZW && !gif.bUncompressed);
     EXPECT_TRUE(tiff.bFax && !tiff.bUncompressed);
-    EXPECT_EQ(0, memcmp(&narrow, &wide, sizeof narrow));
     CCompressInfo untouched;
     untouched.bUncompressed = FALSE;
     EXPECT_EQ(0, memcmp(&untouched, &narrow, sizeof narrow));
+    EXPECT_EQ(0, memcmp(&untouched, &wide, sizeof wide));
 }
-
-}  // namespace

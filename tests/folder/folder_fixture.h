@@ -76,19 +76,8 @@ inline Names Ranges(SortDir& list)
     return ranges;
 }
 
-// The names of the folder on disk, sorted.
-inline Names DiskNames(const MyString& folder)
-{
-    Names names;
-    WIN32_FIND_DATAW data;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &data))
-        if (data.cFileName[0] != L'.')
-            names.push_back(lvtest::Utf8(data.cFileName));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
+// The names of the files of folder on disk, sorted.
+inline Names DiskNames(const MyString& folder) { return lvtest::FileNames((folder + L"\\*").c_str()); }
 
 inline void ListFolder(SortDir& list, const MyString& folder)
 {

@@ -1,19 +1,10 @@
-// Shared by the settings tests: the library's exports as a host finds them,
-// and input sent as the user gives it.
+// Shared by the settings tests: input sent as the user gives it.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
 #include "modaldriver.h"
 
 #include <functional>
-
-// Loaded as a host does: data references alone would not load the library.
-template <typename T = const BYTE*>
-T Export(const char* name)
-{
-    static HMODULE module = LoadLibraryW(L"lorvexops.dll");
-    return module ? reinterpret_cast<T>(GetProcAddress(module, name)) : nullptr;
-}
 
 // Runs script on the next modal dialog or sheet to come up.
 inline void DriveNext(lvtest::ModalDriver& driver, std::function<void(HWND)> script)

@@ -1,6 +1,8 @@
 #include "testsupport.h"
+#include "win/scoped.h"
 
 #include <Magick++.h>
+#include <algorithm>
 
 extern "C" char* CDECL wine_get_unix_file_name(const WCHAR* dosName);
 
@@ -45,10 +47,9 @@ WString Wide(const char* utf8)
 // Removes path with everything inside.
 static void RemoveTree(const WCHAR* path)
 {
-    WString pattern = WString(path) + L"\\*";
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(pattern.c_str(), &data);
-    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data)) {
+    lorvex::ScopedFind find(FindFirstFileW((WString(path) + L"\\*").c_str(), &data));
+    for (BOOL more = find.ok(); more; more = FindNextFileW(find.get(), &data)) {
         if (!lstrcmpW(data.cFileName, L".") || !lstrcmpW(data.cFileName, L".."))
             continue;
         WString child = WString(path) + L"\\" + data.cFileName;
@@ -58,8 +59,6 @@ static void RemoveTree(const WCHAR* path)
         else
             DeleteFileW(child.c_str());
     }
-    if (find != INVALID_HANDLE_VALUE)
-        FindClose(find);
     SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
     RemoveDirectoryW(path);
 }
@@ -93,31 +92,50 @@ WString TempDir::Write(const WCHAR* name, const void* data, size_t size) const
 
 bool ReadWholeFile(const WCHAR* path, std::string* bytes)
 {
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    bytes->resize(GetFileSize(file, nullptr));
+    lorvex::ScopedFile file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     DWORD read = 0;
-    bool ok = bytes->empty() ||
-              (ReadFile(file, &(*bytes)[0], static_cast<DWORD>(bytes->size()), &read, nullptr) && read == bytes->size());
-    CloseHandle(file);
-    return ok;
+    bytes->resize(file ? GetFileSize(file.get(), nullptr) : 0);
+    return file && (bytes->empty() || (ReadFile(file.get(), &(*bytes)[0], static_cast<DWORD>(bytes->size()), &read,
+                                                nullptr) && read == bytes->size()));
+}
+
+std::vector<std::string> ReadLines(const WCHAR* path)
+{
+    std::string text;
+    ReadWholeFile(path, &text);
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
 }
 
 bool WriteWholeFile(const WCHAR* path, const void* data, size_t size)
 {
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    lorvex::ScopedFile file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    bool ok = size == 0 || (WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size);
-    CloseHandle(file);
-    return ok;
+    return file && (size == 0 || (WriteFile(file.get(), data, static_cast<DWORD>(size), &written, nullptr) &&
+                                  written == size));
 }
 
 bool FileExists(const WCHAR* path)
 {
     return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> FileNames(const WCHAR* pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW data;
+    lorvex::ScopedFind find(FindFirstFileW(pattern, &data));
+    for (BOOL more = find.ok(); more; more = FindNextFileW(find.get(), &data))
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(Utf8(data.cFileName));
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 void PumpMessages(DWORD milliseconds)
@@ -136,41 +154,37 @@ void PumpMessages(DWORD milliseconds)
 
 bool SaveScreenshot(HWND hwnd, const WCHAR* pngPath)
 {
+    WCHAR wanted[4] = {};
+    GetEnvironmentVariableW(L"LORVEX_SCREENSHOTS", wanted, 4);
     RECT rect;
+    if (lstrcmpW(wanted, L"1") != 0)
+        return true;
     if (!GetWindowRect(hwnd, &rect))
         return false;
-    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     PumpMessages(50);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32}};
     void* bits = nullptr;
-    HBITMAP section = width > 0 && height > 0 ? CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
-                                              : nullptr;
+    lorvex::ScopedBitmap section(width > 0 && height > 0 ? CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits,
+                                                                            nullptr, 0) : nullptr);
     if (!section)
         return false;
-    HDC window = GetWindowDC(hwnd);
-    HDC memory = CreateCompatibleDC(window);
-    HGDIOBJ old = SelectObject(memory, section);
-    BitBlt(memory, 0, 0, width, height, window, 0, 0, SRCCOPY);
-    GdiFlush();
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    ReleaseDC(hwnd, window);
-    bool ok = true;
+    {
+        lorvex::ScopedWindowDC window(hwnd, true);
+        lorvex::ScopedMemDC memory(window.get());
+        lorvex::ScopedSelect select(memory.get(), section.get());
+        BitBlt(memory.get(), 0, 0, width, height, window.get(), 0, 0, SRCCOPY);
+        GdiFlush();
+    }
     try {
         Magick::Image image(width, height, "BGRA", Magick::CharPixel, bits);
         image.matte(false);
         image.write("png:" + UnixPath(pngPath));
+        return true;
     } catch (const std::exception&) {
-        ok = false;
+        return false;
     }
-    DeleteObject(section);
-    return ok;
 }
 
 WString ScreenshotDir()

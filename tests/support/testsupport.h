@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <lorvexops/widestring.h>
 #include <string>
+#include <vector>
 
 namespace lvtest {
 
@@ -35,13 +36,28 @@ private:
 };
 
 bool ReadWholeFile(const WCHAR* path, std::string* bytes);
+// The lines of a text file (a record a stand-in wrote); none when it is missing.
+std::vector<std::string> ReadLines(const WCHAR* path);
 bool WriteWholeFile(const WCHAR* path, const void* data, size_t size);
 bool FileExists(const WCHAR* path);
+// The names (UTF-8, sorted) of the files, not folders, a search pattern finds.
+std::vector<std::string> FileNames(const WCHAR* pattern);
+
+// An export of the library as a host finds it: loaded by name (data
+// references alone do not load it), then GetProcAddress.
+template <typename T = const BYTE*>
+T Export(const char* name)
+{
+    static HMODULE module = LoadLibraryW(L"lorvexops.dll");
+    return module ? reinterpret_cast<T>(GetProcAddress(module, name)) : nullptr;
+}
 
 // Dispatches waiting messages for up to milliseconds (0: just what waits).
 void PumpMessages(DWORD milliseconds = 0);
 
-// Saves what hwnd shows (frame included) as a PNG; true on success.
+// Saves what hwnd shows (frame included) as a PNG; true on success. Only
+// with LORVEX_SCREENSHOTS=1 in the environment: otherwise (the usual test
+// run) nothing is taken and the call succeeds.
 bool SaveScreenshot(HWND hwnd, const WCHAR* pngPath);
 WString ScreenshotDir();   // <build>/screenshots, created on demand
 WString TestDataDir();     // from CTest's environment (empty when unset)

@@ -288,7 +288,31 @@ void Viewer::OnSaveOptions() { DlgDlgFileSaveOptions(m_hwnd); }
 
 void Viewer::OnMail()
 {
-    Message(m_hwnd, L"E-mail is not available in this version of the viewer.", MB_ICONINFORMATION);
+    std::vector<WString> paths = SelectedPaths();
+    if (paths.empty() && !m_path.empty())
+        paths.push_back(m_path);
+    if (paths.empty()) {
+        Message(m_hwnd, L"Select the pictures to send in the list first.", MB_ICONINFORMATION);
+        return;
+    }
+    if (!m_mail)
+        m_mail.reset(new CDlgMail(m_hwnd));
+    if (!IsWindow(m_mail->m_hWnd) && !m_mail->DoModeless()) {
+        Message(m_hwnd, L"The e-mail dialog cannot be shown.");
+        return;
+    }
+    for (const WString& path : paths)
+        m_mail->AddAttachement(path.c_str());
+}
+
+// The library serves one sorted list at a time: while the e-mail dialog's
+// list is up it has the slot, and the pane takes it back afterwards.
+void Viewer::MailClosed()
+{
+    if (m_mail && !IsWindow(m_mail->m_hWnd)) {
+        m_mail.reset();
+        m_list.Create(m_listWnd);
+    }
 }
 
 void Viewer::OnScan()

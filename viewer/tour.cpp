@@ -455,14 +455,45 @@ void Tour::Script()
          }));
     Then("sheet closed", Idle());
 
-    // E-mail.
-    Then("File > E-mail", Command(ID_MAIL));
-    Then("the e-mail answer", OnDialog(nullptr, [=](HWND box) {
-             Check(MessageText(box).find(L"E-mail") != WString::npos, "the e-mail command answers");
-             Snap(box, L"14-mail", L"File > E-mail Selected Pictures.");
-             PostMessageW(box, WM_COMMAND, IDOK, 0);
+    // E-mail two pictures through the stand-in mail client, which records what it was handed.
+    const WString record = JoinPath(m_out.c_str(), L"mail-record.txt");
+    Then("select two pictures", [=, &v] {
+        WCHAR folder[MAX_PATH];
+        if (!GetEnvironmentVariableW(L"LORVEX_MAIL_STANDIN_DIR", folder, MAX_PATH)) {
+            m_failures.push_back(L"no stand-in mail client named (LORVEX_MAIL_STANDIN_DIR)");
+            return true;
+        }
+        SetDllDirectoryW(folder);
+        SetEnvironmentVariableW(L"LORVEX_MAIL_RECORD", record.c_str());
+        ListView_SetItemState(v.List(), -1, 0, LVIS_SELECTED);
+        ListView_SetItemState(v.List(), 0, LVIS_SELECTED, LVIS_SELECTED);
+        ListView_SetItemState(v.List(), 1, LVIS_SELECTED, LVIS_SELECTED);
+        return PostMessageW(v.Hwnd(), WM_COMMAND, ID_MAIL, 0), true;
+    });
+    Then("the e-mail dialog", OnDialog(L"E-mail pictures", [=](HWND dialog) {
+             Check(ListView_GetItemCount(GetDlgItem(dialog, 1136)) == 2, "the e-mail dialog lists the two pictures");
+             Snap(dialog, L"14-mail", L"File > E-mail Selected Pictures: the two selected pictures listed, ready to send.");
+             Click(dialog, IDOK);
          }));
-    Then("mail closed", Idle());
+    Then("mail handed over", [=, &v] {
+        std::string text;
+        WString reason;
+        if (!ReadWholeFile(record.c_str(), &text, &reason) || text.empty())
+            return false;
+        // One message with both pictures, each readable where it was handed over.
+        size_t readable = 0;
+        for (size_t at = text.find("readable=1"); at != std::string::npos; at = text.find("readable=1", at + 1))
+            ++readable;
+        Check(text.find("files=2") != std::string::npos && readable == 2, "the mail client was handed both pictures");
+        PostMessageW(v.MailDialog(), WM_COMMAND, IDCANCEL, 0);
+        return true;
+    });
+    Then("mail closed", [=, &v] {
+        if (v.MailDialog())
+            return false;
+        SetDllDirectoryW(nullptr);
+        return true;
+    });
 
     // A scan through the stand-in scanner: the page is img2.bmp.
     Then("Acquire", [=, &v] {

@@ -121,6 +121,7 @@ public:
     HostPictureRecord& Record() { return m_record; }
     bool Busy() const { return m_busy; }
     bool Scanning() const { return m_twain != nullptr; }
+    HWND MailDialog() const { return m_mail ? m_mail->m_hWnd : nullptr; }
     const WString& LastSaved() const { return m_lastSaved; }
     const WString& BatchFolder() const { return m_batchFolder; }
     void SetCropRect(RECT pictureRect) { m_crop = pictureRect; m_hasCrop = true; }
@@ -155,6 +156,7 @@ private:
     void OnSaveAs();
     void OnSaveOptions();
     void OnMail();
+    void MailClosed();
     void OnScan();
     void ScanMessage();
     void OnAssociations();
@@ -178,6 +180,7 @@ private:
     POINT m_dragFrom = {};
     RECT m_crop = {};
     std::unique_ptr<CTwain> m_twain;
+    std::unique_ptr<CDlgMail> m_mail;      // modeless, kept between uses
     PARAMS m_scan = {};
     WString m_lastSaved, m_batchFolder;
     friend class Actions;

@@ -96,10 +96,13 @@ int Viewer::Run()
             ScanMessage();
             continue;
         }
+        if (m_mail && IsWindow(m_mail->m_hWnd) && IsDialogMessageW(m_mail->m_hWnd, &msg))
+            continue;
         if (m_accel && TranslateAcceleratorW(m_hwnd, m_accel, &msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
+        MailClosed();
     }
     return int(msg.wParam);
 }

@@ -166,6 +166,16 @@ private:
     {
         return [this] { return !ActiveDialog() && !m_viewer.Busy(); };
     }
+    // The viewer's message box: its text holds expected; a picture, then OK.
+    void ReadMessage(const WCHAR* expected, const char* what, const WCHAR* shot, const WCHAR* caption)
+    {
+        Then(what, OnDialog(L"Lorvex Viewer", [=](HWND box) {
+                 Check(MessageText(box).find(expected) != WString::npos, what);
+                 Snap(box, shot, caption);
+                 PostMessageW(box, WM_COMMAND, IDOK, 0);
+             }));
+        Then("the message box closed", Idle());
+    }
     void OpenThroughDialog(const WString& path, const WCHAR* shot, const WCHAR* caption);
     void WriteIndex();
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
@@ -551,12 +561,8 @@ void Tour::Script()
 
     // Bad input: a truncated picture is refused with the reason.
     OpenThroughDialog(broken, nullptr, nullptr);
-    Then("the refusal", OnDialog(L"Lorvex Viewer", [=](HWND box) {
-             Check(MessageText(box).find(L"Cannot open") == 0, "a truncated picture is refused with a message");
-             Snap(box, L"18-truncated", L"A truncated picture: a message box with the reason, the viewer goes on.");
-             PostMessageW(box, WM_COMMAND, IDOK, 0);
-         }));
-    Then("refusal closed", Idle());
+    ReadMessage(L"Cannot open", "a truncated picture is refused with a message", L"18-truncated",
+                L"A truncated picture: a message box with the reason, the viewer goes on.");
 
     // Bad input: a picture another program holds open without sharing.
     auto lock = std::make_shared<HANDLE>(INVALID_HANDLE_VALUE);
@@ -567,21 +573,13 @@ void Tour::Script()
         return true;
     });
     OpenThroughDialog(locked, nullptr, nullptr);
-    Then("the locked refusal", OnDialog(L"Lorvex Viewer", [=](HWND box) {
-             Check(MessageText(box).find(L"Cannot open") == 0, "a picture locked by another program is refused");
-             Snap(box, L"19-locked", L"A picture another program holds: refused with the system's reason.");
-             PostMessageW(box, WM_COMMAND, IDOK, 0);
-             CloseHandle(*lock);
-         }));
-    Then("locked refusal closed", Idle());
+    ReadMessage(L"Cannot open", "a picture locked by another program is refused", L"19-locked",
+                L"A picture another program holds: refused with the system's reason.");
+    Then("unlock", [=] { return CloseHandle(*lock), true; });
 
     Then("File > Associations", Command(ID_ASSOCIATIONS));
-    Then("the associations", OnDialog(L"Lorvex Viewer", [=](HWND box) {
-             Check(MessageText(box).find(L".jpg") != WString::npos, "the association table is shown");
-             Snap(box, L"20-associations", L"File > File Associations: the library's association table.");
-             PostMessageW(box, WM_COMMAND, IDOK, 0);
-         }));
-    Then("associations closed", Idle());
+    ReadMessage(L".jpg", "the association table is shown", L"20-associations",
+                L"File > File Associations: the library's association table.");
 }
 
 void Tour::WriteIndex()

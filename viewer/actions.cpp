@@ -263,8 +263,7 @@ void Viewer::OnSaveAs()
     HostSaveContext context = {m_view};
     if (!DibFileSaveDlg(m_hwnd, file, title, &context))
         return;
-    const std::string format = Utf8(ExtensionUpper(file).c_str());
-    m_record.picture.magick(format == "JPG" ? "JPEG" : format == "TIF" ? "TIFF" : format);
+    m_record.picture.magick(MagickFormat(file));
     // GIF goes through the export dialog, compressed JPEG through its options.
     if (CImageFormatOptions().ShowFilterDialog(&m_record.picture, m_hwnd) == IDCANCEL)
         return;

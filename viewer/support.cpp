@@ -63,6 +63,12 @@ WString ExtensionUpper(const WCHAR* path)
     return ext;
 }
 
+std::string MagickFormat(const WCHAR* path)
+{
+    const std::string ext = Utf8(ExtensionUpper(path).c_str());
+    return ext == "JPG" ? "JPEG" : ext == "TIF" ? "TIFF" : ext.empty() ? "BMP" : ext;
+}
+
 WString SystemReason(DWORD error)
 {
     WCHAR text[512] = {};
@@ -146,14 +152,19 @@ Magick::Image PictureFromDib(HDIB dib)
 {
     const int width = DibWidth(dib), height = DibHeight(dib);
     std::vector<BYTE> rows(size_t(width) * height * 3);
-    RGBQUAD colour = {};
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            DibGetPixelColor(dib, x, y, &colour);
-            BYTE* out = &rows[(size_t(y) * width + x) * 3];
-            out[0] = colour.rgbRed, out[1] = colour.rgbGreen, out[2] = colour.rgbBlue;
+    for (int y = 0; y < height; ++y) {
+        BYTE* out = &rows[size_t(y) * width * 3];
+        if (DibBitCount(dib) == 24) {   // the common case: the row as it lies
+            memcpy(out, DibPixelPtr(dib, 0, y), size_t(width) * 3);
+            continue;
         }
-    Magick::Image picture(width, height, "RGB", Magick::CharPixel, rows.data());
+        RGBQUAD colour = {};
+        for (int x = 0; x < width; ++x, out += 3) {
+            DibGetPixelColor(dib, x, y, &colour);
+            out[0] = colour.rgbBlue, out[1] = colour.rgbGreen, out[2] = colour.rgbRed;
+        }
+    }
+    Magick::Image picture(width, height, "BGR", Magick::CharPixel, rows.data());
     picture.depth(8);
     return picture;
 }

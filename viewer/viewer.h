@@ -70,6 +70,7 @@ WString FileName(const WCHAR* path);
 WString FolderOf(const WCHAR* path);
 WString JoinPath(const WCHAR* folder, const WCHAR* name);
 WString ExtensionUpper(const WCHAR* path);        // "GIF", without the dot
+std::string MagickFormat(const WCHAR* path);      // the Magick++ format its extension names
 WString SystemReason(DWORD error);                // the platform's text for an error code
 // The file's bytes; false with *reason set when it cannot be read.
 bool ReadWholeFile(const WCHAR* path, std::string* bytes, WString* reason);

@@ -11,8 +11,6 @@ const WCHAR kFrameClass[] = L"LorvexViewerFrame";
 const WCHAR kViewClass[] = L"LorvexViewerPicture";
 const int kListWidth = 330;
 
-enum { COL_NAME, COL_SIZE, COL_DATE, COL_TYPE };
-
 Viewer* ViewerOf(HWND hwnd) { return reinterpret_cast<Viewer*>(GetWindowLongPtrW(hwnd, 0)); }
 
 // A copy of path the list row keeps and frees (a process-heap block).
@@ -302,8 +300,7 @@ void Viewer::SetPicture(HDIB dib)
 void Viewer::SyncRecord()
 {
     m_record.picture = PictureFromDib(m_image.GetDib());
-    const std::string format = Utf8(ExtensionUpper(m_path.c_str()).c_str());
-    m_record.picture.magick(format == "JPG" ? "JPEG" : format == "TIF" ? "TIFF" : format.empty() ? "BMP" : format);
+    m_record.picture.magick(MagickFormat(m_path.c_str()));
     lstrcpynW(m_record.currentFileName, m_path.c_str(), MAX_PATH);
     m_record.width = m_size.cx;
     m_record.height = m_size.cy;

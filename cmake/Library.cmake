@@ -47,6 +47,8 @@ target_compile_options(lorvexops PRIVATE -Wall -Wextra -Wno-unused-parameter -fv
 target_link_libraries(lorvexops PUBLIC lorvexops_headers PRIVATE PkgConfig::MAGICK)
 target_link_options(lorvexops PRIVATE ${LORVEX_SPEC})
 target_link_libraries(lorvexops PRIVATE comctl32 comdlg32 gdi32 user32 shell32 shlwapi kernel32 advapi32)
+# The zip companion (CZLib) is built on the system's minizip.
+target_link_libraries(lorvexops PRIVATE minizip)
 lorvex_add_resources(lorvexops ${LORVEX_RC})
 
 set(LORVEX_FAKE_DLL ${LORVEX_DLL_DIR}/lorvexops.dll)

@@ -46,6 +46,26 @@ void OverCheckerboard(uint32_t* pixels, int width, int height, unsigned left, un
     }
 }
 
+// The part of the picture as BGRA words, read straight from the pixel cache
+// (the generic export goes through a format string per pixel and is several
+// times slower: panning repaints depend on this loop).
+bool ExportPart(const Magick::Image& image, int left, int top, int width, int height, uint32_t* out)
+{
+    const Magick::PixelPacket* pixels = image.getConstPixels(left, top, size_t(width), size_t(height));
+    if (!pixels)
+        return false;
+    const bool matte = image.matte();
+    const size_t count = size_t(width) * size_t(height);
+    for (size_t i = 0; i < count; ++i) {
+        const Magick::PixelPacket& p = pixels[i];
+        const uint32_t alpha = matte ? 255u - MagickCore::ScaleQuantumToChar(p.opacity) : 255u;
+        out[i] = uint32_t(MagickCore::ScaleQuantumToChar(p.blue)) |
+                 uint32_t(MagickCore::ScaleQuantumToChar(p.green)) << 8 |
+                 uint32_t(MagickCore::ScaleQuantumToChar(p.red)) << 16 | alpha << 24;
+    }
+    return true;
+}
+
 void FillBackground(HDC dc, int left, int top, int right, int bottom)
 {
     if (left >= right || top >= bottom)
@@ -95,7 +115,9 @@ int CImageDrawer::DisplayDib(const IMAGEDATA*, HDC dc, int x, int y, int width, 
 
         const int pictureLeft = covered.left + x, pictureTop = covered.top + y;
         m_pixels.resize(size_t(partWidth) * size_t(partHeight) * 4);
-        image->write(pictureLeft, pictureTop, partWidth, partHeight, "BGRA", Magick::CharPixel, m_pixels.data());
+        if (!ExportPart(*image, pictureLeft, pictureTop, partWidth, partHeight,
+                        reinterpret_cast<uint32_t*>(m_pixels.data())))
+            return 0;
         if (image->matte())
             OverCheckerboard(reinterpret_cast<uint32_t*>(m_pixels.data()), partWidth, partHeight, pictureLeft,
                              pictureTop);

@@ -107,8 +107,12 @@ SaveProposal ProposeSaveName(const WCHAR* currentName, const std::string& format
 WString ReplaceExtension(const WCHAR* name, const WCHAR* extension)
 {
     WString result(name ? name : L"");
+    // Only the last path component's dot ends the name: "C:\my.pics\photo"
+    // has no extension.
     const size_t dot = result.rfind(L'.');
-    result.resize(dot == WString::npos ? result.size() : dot);
+    const size_t slash = result.find_last_of(L"\\/");
+    if (dot != WString::npos && (slash == WString::npos || dot > slash))
+        result.resize(dot);
     result += L'.';
     result += extension ? extension : L"";
     return result;

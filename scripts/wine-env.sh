@@ -33,6 +33,11 @@ lorvex_wine_up() {
             "$WINESERVER" -w
             touch "$WINEPREFIX/.lorvex-ready"
         fi
+        # Wine links the desktop to the user's home; programs of this build
+        # that leave files on the desktop must leave them inside the prefix.
+        for desktop in "$WINEPREFIX"/drive_c/users/*/Desktop; do
+            if [ -L "$desktop" ]; then rm "$desktop" && mkdir "$desktop"; fi
+        done
     ) 9>"$LORVEX_BUILD_DIR/.wineprefix.lock"
 }
 

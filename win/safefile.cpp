@@ -1,5 +1,7 @@
 #include "win/safefile.h"
 
+#include "win/scoped.h"
+
 #include <shlwapi.h>
 
 namespace lorvex {
@@ -107,6 +109,28 @@ bool WriteFileSafely(const WCHAR* target, const void* data, size_t size)
 {
     SafeFileWriter writer;
     return writer.Begin(target) && writer.Write(data, size) && writer.Commit();
+}
+
+bool CopyFileSafely(const WCHAR* source, const WCHAR* target)
+{
+    ScopedFile input(CreateFileW(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    SafeFileWriter writer;
+    if (!input || !writer.Begin(target))
+        return false;
+    const DWORD blockSize = 1 << 20;
+    HeapBlock block(blockSize);
+    if (!block)
+        return false;
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(input.get(), block.get(), blockSize, &read, nullptr))
+            return false;
+        if (!read)
+            return writer.Commit();
+        if (!writer.Write(block.get(), read))
+            return false;
+    }
 }
 
 }  // namespace lorvex

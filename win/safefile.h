@@ -43,4 +43,8 @@ private:
 // The whole of data written to target through a SafeFileWriter.
 bool WriteFileSafely(const WCHAR* target, const void* data, size_t size);
 
+// A copy of the file at source put at target through a SafeFileWriter: an
+// older target is replaced only by a complete copy.
+bool CopyFileSafely(const WCHAR* source, const WCHAR* target);
+
 }  // namespace lorvex

@@ -47,4 +47,27 @@ WString WindowText(HWND window)
     return text;
 }
 
+WString UniqueNames::Take(const WCHAR* fileName)
+{
+    WString name(fileName ? fileName : L"");
+    const size_t dot = name.find_last_of(L'.');
+    const WString stem = dot == WString::npos || dot == 0 ? name : name.substr(0, dot);
+    const WString extension = stem.size() == name.size() ? WString() : name.substr(dot);
+    for (int copy = 2;; ++copy) {
+        WString folded(name);
+        for (WCHAR& c : folded)
+            c = FoldCase(c);
+        bool taken = false;
+        for (const WString& other : m_taken)
+            taken = taken || other == folded;
+        if (!taken) {
+            m_taken.push_back(folded);
+            return name;
+        }
+        WCHAR number[16];
+        wsprintfW(number, L" (%d)", copy);
+        name = stem + number + extension;
+    }
+}
+
 }  // namespace lorvex

@@ -5,6 +5,8 @@
 
 #include <lorvexops/widestring.h>
 
+#include <vector>
+
 namespace lorvex {
 
 // The one case folding for file names: lower case, ASCII directly, everything
@@ -36,5 +38,15 @@ int CompareNoCase(const WCHAR* a, int aCount, const WCHAR* b, int bCount);
 
 // The text of a window (an edit, a static) as a WString.
 WString WindowText(HWND window);
+
+// File names handed out once each, compared by FoldCase: a name already
+// taken comes back as "name (2).ext", "name (3).ext"... so files gathered
+// from several folders into one place never replace one another.
+class UniqueNames {
+public:
+    WString Take(const WCHAR* fileName);
+private:
+    std::vector<WString> m_taken;   // folded
+};
 
 }  // namespace lorvex

@@ -13,5 +13,6 @@
 #include "lorvexops/folder.h"
 #include "lorvexops/resize.h"
 #include "lorvexops/listview.h"
+#include "lorvexops/ziplib.h"
 #include "lorvexops/mail.h"
 #include "lorvexops/twain.h"

@@ -62,9 +62,9 @@ TEST(SaveTypes, ExtensionsTrimmedAndReplaced)
         EXPECT_EQ(p.second, lorvex::IsPortfolio(p.first)) << lvtest::Utf8(p.first);
 }
 
-// A path typed into the name box: the dot of a folder is no extension. Fails
-// today ("C:\\my.PNG"); enable once the rewrite stops at the last backslash.
-TEST(SaveTypes, DISABLED_ExtensionRewriteLeavesTheFolderAlone)
+// A path typed into the name box: the dot of a folder is no extension.
+TEST(SaveTypes, ExtensionRewriteLeavesTheFolderAlone)
 {
     EXPECT_WEQ(L"C:\\my.pics\\photo.PNG", lorvex::ReplaceExtension(L"C:\\my.pics\\photo", L"PNG").c_str());
+    EXPECT_WEQ(L"C:\\my.pics\\photo.PNG", lorvex::ReplaceExtension(L"C:\\my.pics\\photo.jpg", L"PNG").c_str());
 }

@@ -16,7 +16,8 @@ TEST(ListRenumber, NewNamesTheListAlreadyHoldsAndFoldersLeftAlone)
     ASSERT_EQ(fx::ListNames(list), Names({"new.bmp", "Trip0001.bmp", "Trip0002.bmp"}));
     MyString base(L"Trip");
     EXPECT_EQ(list.RenameImageList(base, 1), 1);
-    EXPECT_EQ(fx::DiskNames(dir.path()), Names({"Trip0001.bmp", "Trip0002.bmp", "Trip0003.bmp", "holiday.bmp"}));
+    EXPECT_EQ(fx::DiskNames(dir.path()), Names({"Trip0001.bmp", "Trip0002.bmp", "Trip0003.bmp"}));
+    EXPECT_EQ(GetFileAttributesW((dir / L"holiday.bmp").c_str()), DWORD(FILE_ATTRIBUTE_DIRECTORY)) << "not renamed";
     EXPECT_EQ(fx::ReadText(dir / L"Trip0001.bmp") + "|" + fx::ReadText(dir / L"Trip0002.bmp") + "|" +
               fx::ReadText(dir / L"Trip0003.bmp"), "xxx|x|xx") << "each file's bytes under its new name";
 }

@@ -99,6 +99,20 @@ bool ReadWholeFile(const WCHAR* path, std::string* bytes)
                                                 nullptr) && read == bytes->size()));
 }
 
+std::vector<std::string> ReadLines(const WCHAR* path)
+{
+    std::string text;
+    ReadWholeFile(path, &text);
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+}
+
 bool WriteWholeFile(const WCHAR* path, const void* data, size_t size)
 {
     lorvex::ScopedFile file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -36,6 +36,8 @@ private:
 };
 
 bool ReadWholeFile(const WCHAR* path, std::string* bytes);
+// The lines of a text file (a record a stand-in wrote); none when it is missing.
+std::vector<std::string> ReadLines(const WCHAR* path);
 bool WriteWholeFile(const WCHAR* path, const void* data, size_t size);
 bool FileExists(const WCHAR* path);
 // The names (UTF-8, sorted) of the files, not folders, a search pattern finds.

@@ -57,16 +57,7 @@ std::string Standin::Page(const Bytes& packed)
 
 Lines Standin::Log() const
 {
-    std::string text;
-    lvtest::ReadWholeFile(m_dir.File(L"log.txt").c_str(), &text);
-    Lines lines;
-    for (size_t start = 0, end; start < text.size(); start = end + 1) {
-        end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        lines.push_back(text.substr(start, end - start));
-    }
-    return lines;
+    return lvtest::ReadLines(m_dir.File(L"log.txt").c_str());
 }
 
 Host::Host()

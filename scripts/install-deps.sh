@@ -9,7 +9,8 @@ packages=(
     cmake g++ make pkg-config libgtest-dev   # build and GoogleTest sources
     libminizip-dev zlib1g-dev                # zip companion
     gcc-mingw-w64-x86-64                     # PE stand-ins of outside DLLs
-    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix  # the Windows compile check
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix  # the Windows
+    libz-mingw-w64-dev                                   # compile check
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -23,14 +23,7 @@ TEST(DibFile, FailedSavesKeepExistingFiles)
     SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
     std::string bytes;
     EXPECT_TRUE(lvtest::ReadWholeFile(path.c_str(), &bytes) && bytes == "precious");
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((dir.path() + L"\\*").c_str(), &found);
-    int files = 0;
-    do
-        files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-    while (FindNextFileW(find, &found));
-    FindClose(find);
-    EXPECT_EQ(2, files) << "only keep.bmp and locked.bmp";
+    EXPECT_EQ(std::vector<std::string>({"keep.bmp", "locked.bmp"}), lvtest::FileNames((dir.path() + L"\\*").c_str()));
 }
 
 // Hand-made RLE streams (bottom row first); the picture as hex indices, top

@@ -13,7 +13,7 @@
  *   opendsm fail | imageinfo fail | closerequest (once nothing is pending)
  *   checkstatus N              CAP_XFERCOUNT set to anything but N: TWRC_CHECKSTATUS, N taken
  *   fault DAT MSG              an access violation on that triplet
- *   image done|cancel|fail PATH  a pending page: a packed DIB file
+ *   image done|cancel|fail PATH  a pending page: a packed DIB or BMP file
  * Events reach the application as a message posted to its window. */
 #include <windows.h>
 #include <stdio.h>
@@ -73,12 +73,15 @@ static void ReadPage(const char *path, int index)
 {
     WCHAR wide[MAX_PATH];
     FILE *file = MultiByteToWideChar(CP_UTF8, 0, path, -1, wide, MAX_PATH) ? _wfopen(wide, L"rb") : NULL;
+    long skip = 0;
     if (!file)
         return;
+    if (fgetc(file) == 'B' && fgetc(file) == 'M')
+        skip = 14; /* a BMP file (the host's demonstration): its packed DIB follows the file header */
     fseek(file, 0, SEEK_END);
-    script.pages[index].size = ftell(file);
-    script.pages[index].dib = HeapAlloc(GetProcessHeap(), 0, script.pages[index].size);
-    rewind(file);
+    script.pages[index].size = ftell(file) - skip;
+    script.pages[index].dib = HeapAlloc(GetProcessHeap(), 0, script.pages[index].size + 1);
+    fseek(file, skip, SEEK_SET);
     fread(script.pages[index].dib, 1, script.pages[index].size, file);
     fclose(file);
 }

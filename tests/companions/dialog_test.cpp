@@ -232,7 +232,7 @@ TEST(CDialogModeless, PaintingAndNotificationsReachTheirHandlers)
         EXPECT_EQ(veto ? 0 : static_cast<LRESULT>(LVIS_SELECTED), selected) << "veto " << veto;
     }
     EXPECT_EQ(1u, dialog.seen.count("notify itemchanging 1003"));
-    EXPECT_TRUE(lvtest::SaveScreenshot(hwnd, (lvtest::ScreenshotDir() + L"\\companions-dialog.png").c_str()));
+    EXPECT_TRUE(lvtest::SaveScreenshot(hwnd, L"companions-dialog.png"));
     DestroyWindow(hwnd);
     EXPECT_EQ("init, destroy", dialog.events);
 }

@@ -213,4 +213,13 @@ HDIB MakePatternDib(int width, int height, int depth, bool topDown, int colors)
     return dib;
 }
 
+std::vector<HDIB> EveryFormat(int width, int height)
+{
+    std::vector<HDIB> dibs = {DibFromRecipe({40, 16, width, height, BI_BITFIELDS, {0xF800, 0x07E0, 0x001F}})};
+    for (bool topDown : {false, true})
+        for (int depth : {1, 4, 8, 16, 24, 32})
+            dibs.push_back(MakePatternDib(width, height, depth, topDown, depth == 4 ? 9 : 0));
+    return dibs;
+}
+
 }  // namespace dibtest

@@ -77,5 +77,8 @@ bool CheckLoad(const WString& path, const char* label);
 WString CorpusFile(const char* folder, const char* name);   // folder g, b or ref
 // A DIB filled with a deterministic pattern (colour table included).
 HDIB MakePatternDib(int width, int height, int depth, bool topDown = false, int colors = 0);
+// Every depth in both row orders (pattern DIBs, a short colour table at 4
+// bits) and a 5-6-5 bit-field DIB.
+std::vector<HDIB> EveryFormat(int width, int height);
 
 }  // namespace dibtest

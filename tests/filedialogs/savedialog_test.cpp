@@ -187,7 +187,7 @@ TEST_F(FileDialogTest, ThePanelLinesUpAndSetsTheChosenCompressionOnThePicture)
             EXPECT_EQ(cancel.right, group.right);
             EXPECT_TRUE(IsWindowVisible(dialog.panel));
             EXPECT_GE(group.top, cancel.bottom);
-            lvtest::SaveScreenshot(dialog.dialog, (lvtest::ScreenshotDir() + L"\\save-dialog-options.png").c_str());
+            lvtest::SaveScreenshot(dialog.dialog, L"save-dialog-options.png");
             EXPECT_EQ("Uncompressed", lvtest::ComboEntries(dialog.List(), static_cast<int>(
                                           SendMessageW(dialog.List(), CB_GETCURSEL, 0, 0))));
             EXPECT_TRUE(IsWindowEnabled(dialog.List()));

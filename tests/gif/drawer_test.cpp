@@ -2,7 +2,6 @@
 // a window (as a host uses them).
 #include <lorvexops/lorvexops.h>
 #include "testsupport.h"
-#include "../../resources/gif_ids.h"
 
 #include <Magick++.h>
 #include <algorithm>
@@ -121,23 +120,6 @@ TEST(ExportGifWithoutWindow, ClicksOnlyInsideThePictureWhilePickingAndCopiesOwnT
         EXPECT_TRUE(other->m_pDrawer && other->m_pDrawer != gif.m_pDrawer);
     }
     EXPECT_EQ(own, assigned.m_pDrawer);
-}
-
-TEST(ExportGifWithoutWindow, CursorsAndIconLoadWithTheirHotSpots)
-{
-    struct Case { int id; UINT type; int size; DWORD hotX, hotY; };
-    for (const Case& c : {Case{IDCUR_GIF_DRAG, IMAGE_CURSOR, 32, 8, 9}, Case{IDCUR_GIF_EYEDROPPER, IMAGE_CURSOR, 32, 0, 15},
-                          Case{IDI_GIF_EYEDROPPER, IMAGE_ICON, 16, 8, 8}}) {
-        HICON image = HICON(LoadImageW(LorvexGetModuleInstance(), MAKEINTRESOURCEW(c.id), c.type, c.size, c.size, 0));
-        ICONINFO info = {};
-        ASSERT_TRUE(image && GetIconInfo(image, &info)) << c.id;
-        BITMAP mask = {};
-        GetObjectW(info.hbmMask, sizeof(mask), &mask);
-        EXPECT_EQ(c.size, mask.bmWidth) << c.id;
-        EXPECT_EQ(c.hotX, info.xHotspot) << c.id;
-        EXPECT_EQ(c.hotY, info.yHotspot) << c.id;
-        DeleteObject(info.hbmMask), DeleteObject(info.hbmColor), DestroyIcon(image);
-    }
 }
 
 }  // namespace

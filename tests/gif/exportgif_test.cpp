@@ -135,7 +135,7 @@ TEST(ExportGif, PansPicksAndKeepsTransparencyOnCancel)
             return false;
         Click(dialog, IDX_GIF_PREVIEW);
         EXPECT_TRUE(gif.m_bPreview);
-        lvtest::SaveScreenshot(dialog, (lvtest::ScreenshotDir() + L"\\gif_export.png").c_str());
+        lvtest::SaveScreenshot(dialog, L"gif_export.png");
         // Picture point (0, 0) at the frame's top-left; beyond the picture, button face.
         EXPECT_EQ(kBlue, PixelOf(frame, 5, 5));
         EXPECT_EQ(kRed, PixelOf(frame, 15, 5));
@@ -183,7 +183,7 @@ TEST(ExportGif, PansPicksAndKeepsTransparencyOnCancel)
         const COLORREF checker = PixelOf(frame, 25, 20);
         EXPECT_TRUE(checker == kWhite || checker == RGB(0xD0, 0xD0, 0xD0)) << std::hex << checker;
         EXPECT_EQ(kGreen, PixelOf(frame, 35, 20));
-        lvtest::SaveScreenshot(dialog, (lvtest::ScreenshotDir() + L"\\gif_export_transparent.png").c_str());
+        lvtest::SaveScreenshot(dialog, L"gif_export_transparent.png");
         // Frame point (15, 0) is picture point (5, 0): blue.
         Mouse(frame, WM_LBUTTONDOWN, 15, 0, MK_LBUTTON);
         Mouse(frame, WM_LBUTTONUP, 15, 0);

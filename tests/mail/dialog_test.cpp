@@ -77,7 +77,7 @@ TEST(MailDialog, ListTotalRemovalPreviewAndPostpone)
     ReleaseDC(list, dc);
     Select(list, 2);
     EXPECT_EQ(RGB(255, 0, 0), Middle(GetDlgItem(dialog, IDS_MAIL_PREVIEW))) << "the red picture";
-    lvtest::SaveScreenshot(dialog, (lvtest::ScreenshotDir() + L"\\mail_dialog.png").c_str());
+    lvtest::SaveScreenshot(dialog, L"mail_dialog.png");
 
     Click(GetDlgItem(dialog, IDB_MAIL_REMOVE_SELECTED));
     EXPECT_EQ("3073.50 KB", Total(dialog));

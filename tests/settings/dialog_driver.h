@@ -29,8 +29,3 @@ inline void TypeInto(HWND edit, const WCHAR* text)
 
 inline void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 inline lvtest::WString Text(HWND window) { return lvtest::TextOf(window); }
-// Into <build>/screenshots.
-inline bool SaveScreenshotAs(HWND window, const WCHAR* name)
-{
-    return lvtest::SaveScreenshot(window, (lvtest::ScreenshotDir() + L"\\" + name).c_str());
-}

@@ -101,7 +101,7 @@ TEST_F(SaveOptionsSheet, OpensWithTheDefaultsAndCancelDropsEveryChange)
         EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0) << "opens on the JPG page";
         ExpectShown(sheet, kDefaults, "on opening");
         HWND jpg = ShowPage(sheet, 0);
-        SaveScreenshotAs(sheet, L"settings-sheet-jpg.png");
+        lvtest::SaveScreenshot(sheet, L"settings-sheet-jpg.png");
         TypeInto(GetDlgItem(jpg, IDE_JPG_QUALITY), L"20");
         Click(GetDlgItem(jpg, IDR_JPG_LOSSY));
         HWND png = ShowPage(sheet, 1);

@@ -67,7 +67,7 @@ TEST(SaveOptionTemplates, EachCarriesItsTextsWhole)
         SetWindowPos(dialog, HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
         WCHAR name[64];
         wsprintfW(name, L"settings-template-%d.png", c.id);
-        SaveScreenshotAs(dialog, name);
+        lvtest::SaveScreenshot(dialog, name);
         DestroyWindow(dialog);
     }
 }

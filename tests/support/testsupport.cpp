@@ -152,15 +152,19 @@ void PumpMessages(DWORD milliseconds)
     } while (GetTickCount() - start < milliseconds);
 }
 
-bool SaveScreenshot(HWND hwnd, const WCHAR* pngPath)
+bool SaveScreenshot(HWND hwnd, const WCHAR* name)
 {
-    WCHAR wanted[4] = {};
+    WCHAR wanted[4] = {}, build[MAX_PATH] = {};
     GetEnvironmentVariableW(L"LORVEX_SCREENSHOTS", wanted, 4);
     RECT rect;
     if (lstrcmpW(wanted, L"1") != 0)
         return true;
     if (!GetWindowRect(hwnd, &rect))
         return false;
+    if (!GetEnvironmentVariableW(L"LORVEX_BUILD_DIR", build, MAX_PATH))
+        GetTempPathW(MAX_PATH, build);
+    const WString dir = WString(build) + L"\\screenshots";
+    CreateDirectoryW(dir.c_str(), nullptr);
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     PumpMessages(50);
@@ -180,21 +184,11 @@ bool SaveScreenshot(HWND hwnd, const WCHAR* pngPath)
     try {
         Magick::Image image(width, height, "BGRA", Magick::CharPixel, bits);
         image.matte(false);
-        image.write("png:" + UnixPath(pngPath));
+        image.write("png:" + UnixPath((dir + L"\\" + name).c_str()));
         return true;
     } catch (const std::exception&) {
         return false;
     }
-}
-
-WString ScreenshotDir()
-{
-    WCHAR build[MAX_PATH] = {};
-    if (!GetEnvironmentVariableW(L"LORVEX_BUILD_DIR", build, MAX_PATH))
-        GetTempPathW(MAX_PATH, build);
-    WString dir = WString(build) + L"\\screenshots";
-    CreateDirectoryW(dir.c_str(), nullptr);
-    return dir;
 }
 
 WString TestDataDir()

@@ -55,11 +55,10 @@ T Export(const char* name)
 // Dispatches waiting messages for up to milliseconds (0: just what waits).
 void PumpMessages(DWORD milliseconds = 0);
 
-// Saves what hwnd shows (frame included) as a PNG; true on success. Only
-// with LORVEX_SCREENSHOTS=1 in the environment: otherwise (the usual test
-// run) nothing is taken and the call succeeds.
-bool SaveScreenshot(HWND hwnd, const WCHAR* pngPath);
-WString ScreenshotDir();   // <build>/screenshots, created on demand
+// Saves what hwnd shows (frame included) as <build>/screenshots/name, a PNG;
+// true on success. Only with LORVEX_SCREENSHOTS=1 in the environment:
+// otherwise (the usual test run) nothing is taken and the call succeeds.
+bool SaveScreenshot(HWND hwnd, const WCHAR* name);
 WString TestDataDir();     // from CTest's environment (empty when unset)
 
 // A combo box's entries as "a | b | c" (UTF-8), or only the one at index.

@@ -18,27 +18,17 @@ TEST(TwainConnection, WithoutManagerStaysInStateOne)
 TEST(TwainConnection, InitTwiceLoadsOnceAndManagerThatFailsToOpenIsLeftAlone)
 {
     Host host;
-    {
-        Standin standin;
-        standin.Script("");
-        {
-            CTwain twain(host.params.document);
-            EXPECT_EQ(twain.InitTwain(host.params.document), 1);
-            EXPECT_EQ(twain.DSMOpen(), 1);
-        }
-        EXPECT_EQ(standin.Log(), (Lines{"load", kOpenManager, "PARENT CLOSEDSM", "unload"}));
-    }
+    EXPECT_EQ(Standin().Run(host, [&](TestTwain& twain) {
+        EXPECT_EQ(twain.InitTwain(host.params.document), 1);
+        EXPECT_EQ(twain.DSMOpen(), 1);
+    }), (Lines{"load", kOpenManager, "PARENT CLOSEDSM", "unload"}));
     // State 2: whatever is asked next is refused here, not sent.
-    Standin standin;
-    standin.Script("opendsm fail\n");
-    {
-        CTwain twain(host.params.document);
+    EXPECT_EQ(Standin("opendsm fail\n").Run(host, [&](TestTwain& twain) {
         EXPECT_EQ(twain.IsValidDriver(), 1);
         EXPECT_EQ(twain.DSMOpen(), 0);
         EXPECT_EQ(twain.SelectSource(), 0);
         EXPECT_EQ(twain.Acquire(1, &host.params), 0);
-    }
-    EXPECT_EQ(standin.Log(), (Lines{"load", std::string(kOpenManager) + " fail", "STATUS GET", "unload"}));
+    }), (Lines{"load", std::string(kOpenManager) + " fail", "STATUS GET", "unload"}));
 }
 
 TEST(TwainConnection, SelectionKeepsADefaultWhenTheUserCancels)
@@ -58,94 +48,76 @@ TEST(TwainConnection, SelectionKeepsADefaultWhenTheUserCancels)
     Host host;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
-        Standin standin;
-        standin.Script(c.script);
-        {
-            CTwain twain(host.params.document);
+        const Lines log = Standin(c.script).Run(host, [&](TestTwain& twain) {
             EXPECT_EQ(twain.SelectSource(), c.selected);
             EXPECT_EQ(twain.OpenSource(), c.selected);
             EXPECT_EQ(twain.SourceSelected(), c.selected);
-        }
+        });
         const Lines closing = c.selected ? Lines{"IDENTITY CLOSEDS", "PARENT CLOSEDSM", "unload"}
                                          : Lines{"PARENT CLOSEDSM", "unload"};
-        EXPECT_EQ(standin.Log(), Joined({{"load", kOpenManager}, c.triplets, closing}));
+        EXPECT_EQ(log, Joined({{"load", kOpenManager}, c.triplets, closing}));
     }
 }
 
-// The source takes a count of its own; it is agreed and kept. Destroying the
-// object with the source enabled then tears down in the standard's order.
-TEST(TwainConnection, CheckStatusCountIsAgreedAndTeardownRunsInOrder)
+// Acquire and what follows the enabled source's events; the object then goes
+// with the source enabled and tears down in the standard's order.
+TEST(TwainConnection, EnabledSourceScenarios)
 {
     Host host;
-    Standin standin;
-    standin.Script("checkstatus 5\nmodal\n");
-    {
-        TestTwain twain(host.params.document);
-        EXPECT_EQ(twain.Acquire(3, &host.params), 1);
-        EXPECT_EQ(twain.ImageCount(), 5);
-        EXPECT_EQ(twain.SourceEnabled(), 1);
-        EXPECT_EQ(twain.ModalUI(), 1);
+    MSG other = {host.params.document, WM_USER};
+    struct Case {
+        const char* name;
+        const char* script;
+        std::function<void(TestTwain&)> body;
+        Lines triplets;   // after the opening, up to the teardown
+    } cases[] = {
+        // The source takes a count of its own: it is agreed and kept; its
+        // answer on the interface is read.
+        {"checkstatus count", "checkstatus 5\n",
+         [&](TestTwain& twain) {
+             EXPECT_EQ(twain.Acquire(3, &host.params), 1);
+             EXPECT_EQ(twain.ImageCount(), 5);
+             EXPECT_EQ(twain.SourceEnabled(), 1);
+             EXPECT_EQ(twain.ModalUI(), 0);
+         },
+         {"CAPABILITY SET XFERCOUNT INT16 3 checkstatus", "STATUS GET", "CAPABILITY GET XFERCOUNT",
+          "CAPABILITY SET XFERCOUNT UINT16 5", "USERINTERFACE ENABLEDS"}},
+        // Only an enabled source is asked about the host's messages; one not
+        // its own goes back to the host.
+        {"messages while open, then enabled", "",
+         [&](TestTwain& twain) {
+             ASSERT_EQ(twain.OpenSource(), 1);
+             EXPECT_EQ(twain.ProcessMessage(&other), 0);
+             ASSERT_EQ(twain.Acquire(1, &host.params), 1);
+             EXPECT_EQ(twain.ProcessMessage(&other), 0);
+         },
+         {"CAPABILITY SET XFERCOUNT INT16 1", "USERINTERFACE ENABLEDS"}},
+        // A close request closes the source only: the manager stays open.
+        {"close request", "closerequest\n",
+         [&](TestTwain& twain) {
+             ASSERT_EQ(twain.Acquire(1, &host.params), 1);
+             Pump(twain);
+             EXPECT_EQ(twain.SourceEnabled(), 0);
+             EXPECT_EQ(twain.DSOpen(), 0);
+             EXPECT_EQ(twain.DSMOpen(), 1);
+             EXPECT_EQ(twain.SourceSelected(), 1);
+         },
+         {"CAPABILITY SET XFERCOUNT INT16 1", "USERINTERFACE ENABLEDS", "EVENT PROCESSEVENT CLOSEDSREQ",
+          "STATUS GET"}},
+        // A fault inside the manager ends that one call with TWRC_FAILURE;
+        // the connection goes on from the state it was in.
+        {"fault in the source", "fault EVENT PROCESSEVENT\n",
+         [&](TestTwain& twain) {
+             ASSERT_EQ(twain.Acquire(1, &host.params), 1);
+             EXPECT_EQ(twain.ProcessMessage(&other), 1);   // not the host's to dispatch: the source did not say
+             EXPECT_EQ(twain.GetRC(), TWRC_FAILURE);
+             EXPECT_EQ(twain.GetStatus().ConditionCode, TWCC_BUMMER);
+             EXPECT_EQ(twain.SourceEnabled(), 1);
+         },
+         {"CAPABILITY SET XFERCOUNT INT16 1", "USERINTERFACE ENABLEDS", "EVENT PROCESSEVENT fault"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Standin(c.script).Run(host, c.body), Joined({kOpenedDefault, c.triplets, kTeardown}));
     }
-    EXPECT_EQ(standin.Log(),
-              Joined({kOpenedDefault,
-                      {"CAPABILITY SET XFERCOUNT INT16 3 checkstatus", "STATUS GET", "CAPABILITY GET XFERCOUNT",
-                       "CAPABILITY SET XFERCOUNT UINT16 5", "USERINTERFACE ENABLEDS"},
-                      kTeardown}));
-}
-
-TEST(TwainConnection, MessagesReachTheManagerOnlyWhileTheSourceIsEnabled)
-{
-    Host host;
-    Standin standin;
-    standin.Script("");
-    TestTwain twain(host.params.document);
-    ASSERT_EQ(twain.OpenSource(), 1);
-    MSG msg = {host.params.document, WM_USER};
-    EXPECT_EQ(twain.ProcessMessage(&msg), 0);
-    EXPECT_EQ(standin.Log(), kOpenedDefault);
-    // Enabled: a message that is not the source's goes back to the host.
-    ASSERT_EQ(twain.Acquire(1, &host.params), 1);
-    EXPECT_EQ(twain.ProcessMessage(&msg), 0);
-}
-
-TEST(TwainConnection, CloseRequestClosesTheSourceOnly)
-{
-    Host host;
-    Standin standin;
-    standin.Script("closerequest\n");
-    {
-        CTwain twain(host.params.document);
-        ASSERT_EQ(twain.Acquire(1, &host.params), 1);
-        Pump(twain);
-        EXPECT_EQ(twain.SourceEnabled(), 0);
-        EXPECT_EQ(twain.DSOpen(), 0);
-        EXPECT_EQ(twain.DSMOpen(), 1);
-        EXPECT_EQ(twain.SourceSelected(), 1);
-    }
-    EXPECT_EQ(standin.Log(), Joined({kOpenedDefault,
-                                     {"CAPABILITY SET XFERCOUNT INT16 1", "USERINTERFACE ENABLEDS",
-                                      "EVENT PROCESSEVENT CLOSEDSREQ", "STATUS GET"},
-                                     kTeardown}));
-}
-
-// A fault inside the manager ends that one call with TWRC_FAILURE; the
-// connection goes on from the state it was in.
-TEST(TwainConnection, FaultInsideTheSourceNeverEscapes)
-{
-    Host host;
-    Standin standin;
-    standin.Script("fault EVENT PROCESSEVENT\n");
-    {
-        CTwain twain(host.params.document);
-        ASSERT_EQ(twain.Acquire(1, &host.params), 1);
-        MSG msg = {host.params.document, WM_USER};
-        EXPECT_EQ(twain.ProcessMessage(&msg), 1);   // not the host's to dispatch: the source did not say
-        EXPECT_EQ(twain.GetRC(), TWRC_FAILURE);
-        EXPECT_EQ(twain.GetStatus().ConditionCode, TWCC_BUMMER);
-        EXPECT_EQ(twain.SourceEnabled(), 1);
-    }
-    EXPECT_EQ(standin.Log(), Joined({kOpenedDefault,
-                                     {"CAPABILITY SET XFERCOUNT INT16 1", "USERINTERFACE ENABLEDS",
-                                      "EVENT PROCESSEVENT fault"},
-                                     kTeardown}));
 }

@@ -25,7 +25,7 @@ Lines Joined(std::initializer_list<Lines> parts)
     return all;
 }
 
-Standin::Standin()
+Standin::Standin(const std::string& directives)
 {
     // The library asks the system folder first: Wine's own manager must be off.
     if (HMODULE system = LoadLibraryExW(L"TWAIN_32.DLL", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
@@ -33,6 +33,7 @@ Standin::Standin()
         ADD_FAILURE() << "Wine's TWAIN_32.DLL answers first: run with WINEDLLOVERRIDES=twain_32=n (ctest sets it)";
     }
     SetDllDirectoryW(StandinFolder().c_str());
+    Script(directives);
 }
 
 Standin::~Standin()
@@ -55,8 +56,12 @@ std::string Standin::Page(const Bytes& packed)
     return lvtest::Utf8(m_dir.Write(name, packed.data(), packed.size()).c_str());
 }
 
-Lines Standin::Log() const
+Lines Standin::Run(Host& host, const std::function<void(TestTwain&)>& body)
 {
+    {
+        TestTwain twain(host.params.document);
+        body(twain);
+    }
     return lvtest::ReadLines(m_dir.File(L"log.txt").c_str());
 }
 
@@ -93,20 +98,13 @@ Bytes MakePage(const PageRecipe& recipe, Bytes* rgb)
     const size_t stride = (size_t(recipe.width) * recipe.bits + 31) / 32 * 4;
     const size_t bitsAt = recipe.headerSize + 4 * recipe.table.size();
     Bytes page(bitsAt + stride * recipe.height, 0);
-    BITMAPINFOHEADER header = {};
-    header.biSize = recipe.headerSize;
-    header.biWidth = recipe.width;
-    header.biHeight = recipe.topDown ? -recipe.height : recipe.height;
-    header.biPlanes = 1;
-    header.biBitCount = recipe.bits;
-    header.biCompression = BI_RGB;
-    header.biClrUsed = recipe.bits <= 8 && recipe.table.size() < (1u << recipe.bits) ? DWORD(recipe.table.size()) : 0;
+    const DWORD used = recipe.bits <= 8 && recipe.table.size() < (1u << recipe.bits) ? DWORD(recipe.table.size()) : 0;
+    const BITMAPINFOHEADER header = {recipe.headerSize, recipe.width, recipe.topDown ? -recipe.height : recipe.height,
+                                     1, recipe.bits, BI_RGB, 0, 0, 0, used, 0};
     std::memcpy(page.data(), &header, sizeof(header));
     if (recipe.headerSize >= sizeof(BITMAPV4HEADER))   // the larger headers: plain sRGB
         reinterpret_cast<BITMAPV4HEADER*>(page.data())->bV4CSType = LCS_sRGB;
     std::memcpy(page.data() + recipe.headerSize, recipe.table.data(), 4 * recipe.table.size());
-    if (rgb)
-        rgb->clear();
     for (int y = 0; y < recipe.height; ++y) {
         BYTE* row = page.data() + bitsAt + stride * size_t(recipe.topDown ? y : recipe.height - 1 - y);
         for (int x = 0; x < recipe.width; ++x) {
@@ -128,14 +126,6 @@ Bytes MakePage(const PageRecipe& recipe, Bytes* rgb)
         }
     }
     return page;
-}
-
-Bytes PictureRgb(Magick::Image& picture)
-{
-    Bytes rgb(picture.columns() * picture.rows() * 3);
-    if (!rgb.empty())
-        picture.write(0, 0, picture.columns(), picture.rows(), "RGB", Magick::CharPixel, rgb.data());
-    return rgb;
 }
 
 }  // namespace twaintest

@@ -4,6 +4,7 @@
 #include <lorvexops/lorvexops.h>
 #include "testsupport.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,23 +19,6 @@ const char* const kOpenManager = "PARENT OPENDSM Tessik|Image Viewer|Lorvex 1.5 
 const Lines kOpenedDefault = {"load", kOpenManager, "IDENTITY GETDEFAULT", "IDENTITY OPENDS Stand-in Flatbed"};
 const Lines kTeardown = {"USERINTERFACE DISABLEDS", "IDENTITY CLOSEDS", "PARENT CLOSEDSM", "unload"};
 Lines Joined(std::initializer_list<Lines> parts);
-
-// One scripted manager; the next CTwain that loads it reads the script.
-class Standin {
-public:
-    Standin();
-    ~Standin();
-    Standin(const Standin&) = delete;
-    Standin& operator=(const Standin&) = delete;
-    // Directives as tests/twain/standin/standin.c lists them ("log" added).
-    void Script(const std::string& directives);
-    // A page file holding packed; its path for an "image" directive.
-    std::string Page(const Bytes& packed);
-    Lines Log() const;
-private:
-    lvtest::TempDir m_dir;
-    int m_pages = 0;
-};
 
 // The host's side: a document window carrying the picture record, a title
 // window, and the PARAMS naming both. Hidden, so nothing paints.
@@ -53,10 +37,28 @@ public:
     explicit TestTwain(HWND parent) : CTwain(parent) {}
     int ShouldTransfer(TW_IMAGEINFO&) override { return m_asked < answers.size() ? answers[m_asked++] : 0; }
     int ImageCount() const { return m_nImageCount; }
-    using CTwain::CloseDS;
     std::vector<int> answers;
 private:
     size_t m_asked = 0;
+};
+
+// One scripted manager; the next CTwain that loads it reads the script.
+class Standin {
+public:
+    // Directives as tests/twain/standin/standin.c lists them ("log" added).
+    explicit Standin(const std::string& directives = "");
+    ~Standin();
+    Standin(const Standin&) = delete;
+    Standin& operator=(const Standin&) = delete;
+    void Script(const std::string& directives);
+    // A page file holding packed; its path for an "image" directive.
+    std::string Page(const Bytes& packed);
+    // Runs body on a CTwain of host's document window, then drops the object
+    // and gives the triplets the manager received.
+    Lines Run(Host& host, const std::function<void(TestTwain&)>& body);
+private:
+    lvtest::TempDir m_dir;
+    int m_pages = 0;
 };
 
 // Hands every waiting message to ProcessMessage as a host's loop does, and
@@ -74,7 +76,5 @@ struct PageRecipe {
     int width = 13, height = 7;
 };
 Bytes MakePage(const PageRecipe& recipe, Bytes* rgb = nullptr);
-// The picture's colours, top row first, as 8-bit RGB.
-Bytes PictureRgb(Magick::Image& picture);
 
 }  // namespace twaintest

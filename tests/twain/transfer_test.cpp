@@ -8,24 +8,16 @@ using namespace twaintest;
 
 namespace {
 
-RGBQUAD Rgb(BYTE red, BYTE green, BYTE blue)
-{
-    return {blue, green, red, 0};
-}
+RGBQUAD Rgb(BYTE red, BYTE green, BYTE blue) { return {blue, green, red, 0}; }
 
-std::vector<RGBQUAD> Greys(int count)
+// count entries, greys from black to white or assorted colours.
+std::vector<RGBQUAD> Table(int count, bool grey)
 {
     std::vector<RGBQUAD> table;
-    for (int i = 0; i < count; ++i)
-        table.push_back(Rgb(BYTE(i * 255 / (count - 1)), BYTE(i * 255 / (count - 1)), BYTE(i * 255 / (count - 1))));
-    return table;
-}
-
-std::vector<RGBQUAD> Colours(int count)
-{
-    std::vector<RGBQUAD> table;
-    for (int i = 0; i < count; ++i)
-        table.push_back(Rgb(BYTE(i * 37 + 5), BYTE(255 - i * 11), BYTE(i * 101)));
+    for (int i = 0; i < count; ++i) {
+        const BYTE level = BYTE(i * 255 / (count - 1));
+        table.push_back(grey ? Rgb(level, level, level) : Rgb(BYTE(i * 37 + 5), BYTE(255 - i * 11), BYTE(i * 101)));
+    }
     return table;
 }
 
@@ -78,19 +70,18 @@ TEST(TwainTransfer, LoopFollowsEachAnswerOfTheSource)
             script += std::string("image ") + page.first + " " + standin.Page(page.second) + "\n";
         standin.Script(script);
         const int count = int(c.pages.size());
-        {
-            TestTwain twain(host.params.document);
+        const Lines log = standin.Run(host, [&](TestTwain& twain) {
             twain.answers = c.answers;
             ASSERT_EQ(twain.Acquire(count, &host.params), 1);
             Pump(twain);
             EXPECT_EQ(twain.SourceEnabled(), 1);
-        }
+        });
         Lines expected = Joined({kOpenedDefault,
                                  {"CAPABILITY SET XFERCOUNT INT16 " + std::to_string(count), "USERINTERFACE ENABLEDS",
                                   "EVENT PROCESSEVENT XFERREADY", "STATUS GET"}});
         for (const Lines& part : c.triplets)
             expected = Joined({expected, part});
-        EXPECT_EQ(standin.Log(), Joined({expected, kTeardown}));
+        EXPECT_EQ(log, Joined({expected, kTeardown}));
 
         EXPECT_EQ(host.record.width, c.recordWidth);
         EXPECT_EQ(host.params.acquired, c.recordWidth ? 1 : 0);
@@ -110,11 +101,11 @@ TEST(TwainTransfer, PagesArriveWithTheirExactColours)
     const PageRecipe pages[] = {
         {1, 40, {Rgb(0, 0, 0), Rgb(255, 255, 255)}},
         {1, 40, {Rgb(255, 255, 255), Rgb(0, 0, 0)}},
-        {4, 40, Colours(16)},
-        {8, 40, Greys(256)},
-        {8, 40, Colours(5)},
-        {8, 108, Colours(256)},
-        {8, 124, Greys(256), true},
+        {4, 40, Table(16, false)},
+        {8, 40, Table(256, true)},
+        {8, 40, Table(5, false)},
+        {8, 108, Table(256, false)},
+        {8, 124, Table(256, true), true},
         {24, 40, {}},
         {24, 108, {}, false, 1, 1},
         {24, 124, {}, true, 64, 3},
@@ -126,32 +117,25 @@ TEST(TwainTransfer, PagesArriveWithTheirExactColours)
         Standin standin;
         Bytes expected;
         standin.Script("image done " + standin.Page(MakePage(recipe, &expected)) + "\n");
-        {
-            CTwain twain(host.params.document);
+        standin.Run(host, [&](TestTwain& twain) {
             ASSERT_EQ(twain.Acquire(1, &host.params), 1);
             Pump(twain);
-        }
+        });
         ASSERT_EQ(host.record.width, recipe.width);
         ASSERT_EQ(host.record.height, recipe.height);
-        EXPECT_TRUE(PictureRgb(host.record.picture) == expected);
+        Bytes rgb(expected.size());
+        host.record.picture.write(0, 0, recipe.width, recipe.height, "RGB", Magick::CharPixel, rgb.data());
+        EXPECT_TRUE(rgb == expected);
     }
 }
 
 TEST(TwainTransfer, ConversionPaletteFollowsTheHeader)
 {
-    struct Case {
-        const char* name;
-        DWORD headerSize;
-        WORD bits;
-        DWORD clrUsed;
-        int entries;                  // 0: no palette
-        std::vector<int> probe;       // entries to compare
-    } cases[] = {
-        {"24 bits: colour cube", 40, 24, 0, 256, {0, 9, 64, 255}},
-        {"8 bits, three colours used", 40, 8, 3, 3, {0, 2}},
-        {"4 bits, full table", 40, 4, 0, 16, {15}},
-        {"32 bits", 40, 32, 0, 0, {}},
-        {"header of 108 bytes", 108, 8, 0, 0, {}},
+    // Entries: the header's own table (as many as are used), a colour cube
+    // for 24 bits (entry 9: red 32, green 32), none otherwise.
+    struct Case { const char* name; DWORD headerSize; WORD bits; DWORD clrUsed; int entries, probe; } cases[] = {
+        {"24 bits: colour cube", 40, 24, 0, 256, 9}, {"8 bits, three colours used", 40, 8, 3, 3, 2},
+        {"4 bits, full table", 40, 4, 0, 16, 15}, {"32 bits", 40, 32, 0, 0, 0}, {"header of 108 bytes", 108, 8, 0, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -167,15 +151,9 @@ TEST(TwainTransfer, ConversionPaletteFollowsTheHeader)
             continue;
         PALETTEENTRY entries[256] = {};
         EXPECT_EQ(GetPaletteEntries(palette, 0, 256, entries), UINT(c.entries));
-        for (int i : c.probe) {
-            const bool cube = c.bits == 24;
-            const BYTE red = cube ? BYTE(32 * (i % 8)) : BYTE(i);
-            const BYTE green = cube ? BYTE(32 * ((i / 8) % 8)) : BYTE(255 - i);
-            const BYTE blue = cube ? BYTE(64 * (i / 64)) : BYTE(i * 3);
-            EXPECT_EQ(entries[i].peRed, red) << "entry " << i;
-            EXPECT_EQ(entries[i].peGreen, green) << "entry " << i;
-            EXPECT_EQ(entries[i].peBlue, blue) << "entry " << i;
-        }
+        const PALETTEENTRY& e = entries[c.probe];
+        const COLORREF want = c.bits == 24 ? RGB(32, 32, 0) : RGB(c.probe, 255 - c.probe, c.probe * 3);
+        EXPECT_EQ(want, RGB(e.peRed, e.peGreen, e.peBlue));
         DeleteObject(palette);
     }
     EXPECT_EQ(CreateDibPalette(nullptr), nullptr);
@@ -184,7 +162,7 @@ TEST(TwainTransfer, ConversionPaletteFollowsTheHeader)
 // Packed DIBs whose parts do not all lie inside the block give no bitmap.
 TEST(TwainTransfer, MalformedPackedDibsGiveNoBitmap)
 {
-    const Bytes good = MakePage({8, 40, Greys(256)});
+    const Bytes good = MakePage({8, 40, Table(256, true)});
     auto with = [&](size_t offset, DWORD value, size_t size = 0) {
         Bytes bytes = good;
         std::memcpy(bytes.data() + offset, &value, 4);

@@ -1,23 +1,20 @@
 /* A stand-in TWAIN source manager with two sources, for the tests: a real PE
- * TWAIN_32.DLL (MinGW) exporting DSM_Entry at ordinal 1. It walks the manager
- * and the open source through states 2-7 as the TWAIN standard describes,
- * refuses triplets illegal in the current state (TWRC_FAILURE), and appends
- * each triplet it receives to a log: "DAT MSG [detail] [outcome]", plus
- * "load" and "unload". A message that is not the source's own, handed over
- * with MSG_PROCESSEVENT, is not logged (nor the status fetch after it): the
- * host's other traffic would make the log depend on timing.
+ * TWAIN_32.DLL (MinGW) exporting DSM_Entry at ordinal 1. It appends each
+ * triplet it receives to a log, "DAT MSG [detail] [outcome]", plus "load" and
+ * "unload"; the tests compare the whole log, so it checks no states itself. A
+ * message that is not the source's own, handed over with MSG_PROCESSEVENT
+ * while enabled, is not logged (nor the status fetch after it): the host's
+ * other traffic would make the log depend on timing.
  *
  * The script, read at load from the file TWAIN_STANDIN_SCRIPT names, holds
  * one directive a line:
  *   log PATH                   where the log goes (UTF-8)
- *   nodefault                  MSG_GETDEFAULT finds no source
- *   select cancel|fail         MSG_USERSELECT (by default it picks the second source)
- *   opendsm fail | imageinfo fail | modal | closerequest (once nothing is pending)
+ *   nodefault | select cancel  no default source; the user cancels the selection
+ *   opendsm fail | imageinfo fail | closerequest (once nothing is pending)
  *   checkstatus N              CAP_XFERCOUNT set to anything but N: TWRC_CHECKSTATUS, N taken
  *   fault DAT MSG              an access violation on that triplet
- *   image done|cancel|fail [PATH]  a pending page: a packed DIB or BMP file
- * Events reach the application as a message posted to its window, which it
- * hands back with MSG_PROCESSEVENT. */
+ *   image done|cancel|fail PATH  a pending page: a packed DIB or BMP file
+ * Events reach the application as a message posted to its window. */
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>
@@ -27,21 +24,18 @@ enum { DONE, CANCELLED, FAILED };
 
 static struct {
     WCHAR log[MAX_PATH];
-    int noDefault, select, openDsmFails, infoFails, modal, closeRequest, checkStatus;
+    int noDefault, selectCancel, openDsmFails, infoFails, closeRequest, checkStatus;
     TW_INT16 checkStatusCount;
     char fault[64];
     struct { BYTE *dib; long size; int outcome; } pages[16];
     int pageCount, nextPage;
 } script;
 
-static int dsmState, sourceState; /* 2-3; 0 (none open) or 4-7 */
-static int openSource;            /* which of the two */
-static TW_UINT16 condition;
+static int enabled, openSource, quietStatus, eventCount;
+static TW_UINT16 condition, events[8];
 static TW_INT16 xferCount;
 static HWND parent;
 static UINT eventMessage;
-static TW_UINT16 events[8];
-static int eventCount, quietStatus;
 static const char *const sourceNames[] = {"Stand-in Flatbed", "Stand-in Feeder"};
 
 typedef struct { TW_UINT16 value; const char *name; } Name;
@@ -75,26 +69,20 @@ static void Log(const char *line)
     }
 }
 
-static int Outcome(const char *word)
-{
-    return !strcmp(word, "cancel") ? CANCELLED : !strcmp(word, "fail") ? FAILED : DONE;
-}
-
 static void ReadPage(const char *path, int index)
 {
     WCHAR wide[MAX_PATH];
     FILE *file = MultiByteToWideChar(CP_UTF8, 0, path, -1, wide, MAX_PATH) ? _wfopen(wide, L"rb") : NULL;
-    long skip = 0, size;
+    long skip = 0;
     if (!file)
         return;
+    if (fgetc(file) == 'B' && fgetc(file) == 'M')
+        skip = 14; /* a BMP file (the host's demonstration): its packed DIB follows the file header */
     fseek(file, 0, SEEK_END);
-    size = ftell(file);
-    if (size > 14 && (rewind(file), fgetc(file) == 'B') && fgetc(file) == 'M')
-        skip = 14; /* a BMP file: its packed DIB follows the file header */
+    script.pages[index].size = ftell(file) - skip;
+    script.pages[index].dib = HeapAlloc(GetProcessHeap(), 0, script.pages[index].size + 1);
     fseek(file, skip, SEEK_SET);
-    script.pages[index].size = size - skip;
-    script.pages[index].dib = HeapAlloc(GetProcessHeap(), 0, size);
-    fread(script.pages[index].dib, 1, size - skip, file);
+    fread(script.pages[index].dib, 1, script.pages[index].size, file);
     fclose(file);
 }
 
@@ -105,20 +93,18 @@ static void ReadScript(void)
     FILE *file = GetEnvironmentVariableW(L"TWAIN_STANDIN_SCRIPT", path, MAX_PATH) ? _wfopen(path, L"rb") : NULL;
     while (file && fgets(line, sizeof(line), file)) {
         char word[32] = "", a[64] = "";
-        int rest = 0;
+        int rest = 0, after = 0;
         line[strcspn(line, "\r\n")] = 0;
         if (sscanf(line, "%31s %n", word, &rest) < 1)
             continue;
-        sscanf(line + rest, "%63s", a);
+        sscanf(line + rest, "%63s %n", a, &after);
         if (!strcmp(word, "log"))
             MultiByteToWideChar(CP_UTF8, 0, line + rest, -1, script.log, MAX_PATH);
         script.noDefault |= !strcmp(word, "nodefault");
+        script.selectCancel |= !strcmp(word, "select");
         script.openDsmFails |= !strcmp(word, "opendsm");
         script.infoFails |= !strcmp(word, "imageinfo");
-        script.modal |= !strcmp(word, "modal");
         script.closeRequest |= !strcmp(word, "closerequest");
-        if (!strcmp(word, "select"))
-            script.select = Outcome(a);
         if (!strcmp(word, "fault"))
             lstrcpynA(script.fault, line + rest, sizeof(script.fault));
         if (!strcmp(word, "checkstatus")) {
@@ -126,11 +112,8 @@ static void ReadScript(void)
             script.checkStatusCount = (TW_INT16)atoi(a);
         }
         if (!strcmp(word, "image") && script.pageCount < 16) {
-            const char *page = line + rest + strlen(a);
-            script.pages[script.pageCount].outcome = Outcome(a);
-            if (*page == ' ')
-                ReadPage(page + 1, script.pageCount);
-            ++script.pageCount;
+            script.pages[script.pageCount].outcome = !strcmp(a, "cancel") ? CANCELLED : !strcmp(a, "fail") ? FAILED : DONE;
+            ReadPage(line + rest + after, script.pageCount++);
         }
     }
     if (file)
@@ -169,53 +152,33 @@ static TW_UINT16 Manager(const TW_IDENTITY *origin, TW_UINT16 dat, TW_UINT16 msg
                 origin->ProductFamily, origin->ProductName, origin->Version.MajorNum, origin->Version.MinorNum,
                 origin->Version.Info, origin->ProtocolMajor, origin->ProtocolMinor,
                 (unsigned long)origin->SupportedGroups);
-        if (dsmState != 2 || !data || script.openDsmFails)
-            return Refuse(TWCC_SEQERROR);
+        if (script.openDsmFails)
+            return Refuse(TWCC_BUMMER);
         parent = *(HWND *)data;
         eventMessage = RegisterWindowMessageW(L"TwainStandinEvent");
-        dsmState = 3;
         return TWRC_SUCCESS;
     }
-    if (dat == DAT_PARENT && msg == MSG_CLOSEDSM) {
-        if (dsmState != 3 || sourceState)
-            return Refuse(TWCC_SEQERROR);
-        dsmState = 2;
-        return TWRC_SUCCESS;
-    }
-    if (dat != DAT_IDENTITY || dsmState != 3 || !identity)
-        return Refuse(TWCC_SEQERROR);
-    switch (msg) {
-    case MSG_GETDEFAULT:
-        if (script.noDefault)
-            return Refuse(TWCC_NODS);
+    if (dat == DAT_IDENTITY && msg == MSG_GETDEFAULT && !script.noDefault) {
         FillIdentity(identity, 0);
         return TWRC_SUCCESS;
-    case MSG_USERSELECT:
-        if (script.select != DONE)
-            return script.select == CANCELLED ? TWRC_CANCEL : Refuse(TWCC_BUMMER);
+    }
+    if (dat == DAT_IDENTITY && msg == MSG_USERSELECT) {
+        if (script.selectCancel)
+            return TWRC_CANCEL;
         FillIdentity(identity, 1);
         return TWRC_SUCCESS;
-    case MSG_OPENDS:
-        if (sourceState)
-            return Refuse(TWCC_MAXCONNECTIONS);
-        /* An empty product name asks for the default source. */
+    }
+    /* An empty product name asks for the default source. */
+    if (dat == DAT_IDENTITY && msg == MSG_OPENDS && (identity->ProductName[0] || !script.noDefault)) {
         openSource = !strcmp(identity->ProductName, sourceNames[1]);
-        if (identity->ProductName[0] ? strcmp(identity->ProductName, sourceNames[openSource]) != 0
-                                     : script.noDefault)
-            return Refuse(TWCC_NODS);
         FillIdentity(identity, openSource);
         sprintf(detail, " %s", sourceNames[openSource]);
-        sourceState = 4;
         xferCount = -1;
         return TWRC_SUCCESS;
-    case MSG_CLOSEDS:
-        if (sourceState != 4)
-            return Refuse(TWCC_SEQERROR);
-        sourceState = 0;
-        return TWRC_SUCCESS;
-    default:
-        return Refuse(TWCC_BADPROTOCOL);
     }
+    if ((dat == DAT_PARENT && msg == MSG_CLOSEDSM) || (dat == DAT_IDENTITY && msg == MSG_CLOSEDS))
+        return TWRC_SUCCESS;
+    return Refuse(TWCC_NODS);
 }
 
 static TW_UINT16 Capability(TW_UINT16 msg, TW_CAPABILITY *capability, char *detail)
@@ -227,15 +190,12 @@ static TW_UINT16 Capability(TW_UINT16 msg, TW_CAPABILITY *capability, char *deta
         sprintf(detail, " XFERCOUNT");
         capability->ConType = TWON_ONEVALUE;
         capability->hContainer = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
-        if (!(one = GlobalLock(capability->hContainer)))
-            return Refuse(TWCC_LOWMEMORY);
+        one = GlobalLock(capability->hContainer);
         one->ItemType = TWTY_INT16;
         one->Item = (TW_UINT16)xferCount;
         GlobalUnlock(capability->hContainer);
         return TWRC_SUCCESS;
     }
-    if (msg != MSG_SET || sourceState != 4)
-        return Refuse(TWCC_SEQERROR);
     if (capability->ConType != TWON_ONEVALUE || !(one = GlobalLock(capability->hContainer)))
         return Refuse(TWCC_BADVALUE);
     sprintf(detail, " XFERCOUNT %s %lu", one->ItemType == TWTY_INT16 ? "INT16" : "UINT16", (unsigned long)one->Item);
@@ -248,74 +208,43 @@ static TW_UINT16 Capability(TW_UINT16 msg, TW_CAPABILITY *capability, char *deta
     return TWRC_SUCCESS;
 }
 
-static TW_UINT16 Source(const TW_IDENTITY *destination, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data, char *detail)
+static TW_UINT16 Source(TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data, char *detail)
 {
     const int pending = script.pageCount - script.nextPage;
-    if (!sourceState || destination->Id != (TW_UINT32)(openSource + 1))
-        return Refuse(TWCC_BADDEST);
-    if (!data)
-        return Refuse(TWCC_BADVALUE);
     if (dat == DAT_CAPABILITY)
         return Capability(msg, (TW_CAPABILITY *)data, detail);
-    if (dat == DAT_USERINTERFACE && msg == MSG_ENABLEDS) {
-        if (sourceState != 4)
-            return Refuse(TWCC_SEQERROR);
-        ((TW_USERINTERFACE *)data)->ModalUI = (TW_BOOL)script.modal;
-        sourceState = 5;
-        if (pending || script.closeRequest)
+    if (dat == DAT_USERINTERFACE) {
+        enabled = msg == MSG_ENABLEDS;
+        ((TW_USERINTERFACE *)data)->ModalUI = FALSE;
+        if (enabled && (pending || script.closeRequest))
             Post(pending ? MSG_XFERREADY : MSG_CLOSEDSREQ);
-        return TWRC_SUCCESS;
-    }
-    if (dat == DAT_USERINTERFACE && msg == MSG_DISABLEDS) {
-        if (sourceState != 5)
-            return Refuse(TWCC_SEQERROR);
-        sourceState = 4;
         return TWRC_SUCCESS;
     }
     if (dat == DAT_EVENT && msg == MSG_PROCESSEVENT) {
         TW_EVENT *event = (TW_EVENT *)data;
         const MSG *message = (const MSG *)event->pEvent;
-        if (sourceState < 5)
-            return Refuse(TWCC_SEQERROR);
         event->TWMessage = MSG_NULL;
+        if (!enabled)
+            return Refuse(TWCC_SEQERROR);
         if (!message || message->message != eventMessage || !eventCount) {
             quietStatus = 1;
             return TWRC_NOTDSEVENT;
         }
         event->TWMessage = events[0];
         memmove(events, events + 1, --eventCount * sizeof(events[0]));
-        if (event->TWMessage == MSG_XFERREADY)
-            sourceState = 6;
         sprintf(detail, " %s", NameOf(msgNames, event->TWMessage));
         return TWRC_DSEVENT;
     }
-    if (sourceState < 6)
-        return Refuse(TWCC_SEQERROR);
     if (dat == DAT_IMAGEINFO && msg == MSG_GET) {
-        TW_IMAGEINFO *info = (TW_IMAGEINFO *)data;
-        const BITMAPINFOHEADER *header = (const BITMAPINFOHEADER *)script.pages[script.nextPage].dib;
-        if (script.infoFails)
-            return Refuse(TWCC_BUMMER);
-        memset(info, 0, sizeof(*info));
-        if (header) {
-            info->ImageWidth = header->biWidth;
-            info->ImageLength = abs(header->biHeight);
-            info->BitsPerPixel = (TW_INT16)header->biBitCount;
-        }
-        return TWRC_SUCCESS;
+        memset(data, 0, sizeof(TW_IMAGEINFO));
+        return script.infoFails ? Refuse(TWCC_BUMMER) : TWRC_SUCCESS;
     }
     if (dat == DAT_IMAGENATIVEXFER && msg == MSG_GET) {
         HGLOBAL block;
-        if (sourceState != 6)
-            return Refuse(TWCC_SEQERROR);
         *(HANDLE *)data = NULL;
-        if (script.pages[script.nextPage].outcome == FAILED)
-            return Refuse(TWCC_BUMMER);
-        sourceState = 7;
-        if (script.pages[script.nextPage].outcome == CANCELLED || !script.pages[script.nextPage].dib)
-            return TWRC_CANCEL;
-        if (!(block = GlobalAlloc(GMEM_MOVEABLE, script.pages[script.nextPage].size)))
-            return Refuse(TWCC_LOWMEMORY);
+        if (script.pages[script.nextPage].outcome != DONE)
+            return script.pages[script.nextPage].outcome == FAILED ? Refuse(TWCC_BUMMER) : TWRC_CANCEL;
+        block = GlobalAlloc(GMEM_MOVEABLE, script.pages[script.nextPage].size);
         memcpy(GlobalLock(block), script.pages[script.nextPage].dib, script.pages[script.nextPage].size);
         GlobalUnlock(block);
         *(HANDLE *)data = block;
@@ -327,7 +256,6 @@ static TW_UINT16 Source(const TW_IDENTITY *destination, TW_UINT16 dat, TW_UINT16
         transfers->Count = (TW_UINT16)(script.pageCount - script.nextPage);
         if (msg == MSG_ENDXFER)
             sprintf(detail, " %u", transfers->Count);
-        sourceState = transfers->Count ? 6 : 5;
         if (!transfers->Count && script.closeRequest)
             Post(MSG_CLOSEDSREQ);
         return TWRC_SUCCESS;
@@ -356,7 +284,7 @@ TW_UINT16 WINAPI DSM_Entry(TW_IDENTITY *origin, TW_IDENTITY *destination, TW_UIN
     } else if (!origin || !data) {
         rc = Refuse(TWCC_BADVALUE);
     } else {
-        rc = destination ? Source(destination, dat, msg, data, detail) : Manager(origin, dat, msg, data, detail);
+        rc = destination ? Source(dat, msg, data, detail) : Manager(origin, dat, msg, data, detail);
     }
     if (rc != TWRC_NOTDSEVENT && !quiet) {
         strcat(line, detail);
@@ -372,7 +300,6 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
     (void)instance;
     if (reason == DLL_PROCESS_ATTACH) {
-        dsmState = 2;
         ReadScript();
         Log("load");
     } else if (reason == DLL_PROCESS_DETACH && !reserved) {

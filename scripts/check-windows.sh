@@ -1,6 +1,6 @@
 #!/bin/bash
 # The library is Windows code: every library source, every public header and
-# the sample host must compile with the MinGW cross compilers for 64-bit and
+# the sample host and viewer must compile with the MinGW cross compilers for 64-bit and
 # 32-bit Windows, unchanged. Syntax only (nothing is linked), -Wall -Werror for
 # our own code, the headers of Magick++ and minizip as system headers. A
 # failure names the target, the file and its first error.
@@ -37,7 +37,7 @@ outside+=" -isystem $logs/include"
         for f in "$sub"/*.cpp "$sub"/*.c; do [ -e "$f" ] && echo "lib $f"; done
     done
     for f in include/lorvexops/*.h; do echo "header $f"; done
-    for f in host/*.cpp; do echo "host $f"; done
+    for f in host/*.cpp viewer/*.cpp; do echo "host $f"; done
 ) | while read -r kind file; do
     if [ $# -gt 0 ] && ! printf '%s\n' "$@" | grep -qxF "$file"; then continue; fi
     for c in "${compilers[@]}"; do echo "$c $kind $file"; done

@@ -5,16 +5,24 @@
 
 #include <vector>
 
+#ifdef __WINE__
 extern "C" char* CDECL wine_get_unix_file_name(const WCHAR* dosName);
+#endif
 
 namespace viewer {
 
+// The path Magick++ opens: the Linux path under Wine, where it is a native
+// library; the Win32 path in UTF-8 on Windows.
 std::string UnixPath(const WCHAR* path)
 {
+#ifdef __WINE__
     char* native = wine_get_unix_file_name(path);
     std::string result(native ? native : "");
     HeapFree(GetProcessHeap(), 0, native);
     return result;
+#else
+    return Utf8(path);
+#endif
 }
 
 std::string Utf8(const WCHAR* text)

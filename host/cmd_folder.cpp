@@ -38,35 +38,45 @@ void ListInOrder(SortDir& list, const WCHAR* folder, DWORD mode, BOOL ascending)
     list.CreateSortedImageList();
 }
 
+}  // namespace
+
+bool ParseFolderArguments(const HostContext& context, const WCHAR* flag, const WCHAR** sortKey, bool* flagGiven)
+{
+    for (size_t i = 1; i < context.args.size(); ++i) {
+        const WCHAR* arg = context.args[i];
+        if (!lstrcmpiW(arg, flag)) {
+            *flagGiven = true;
+        } else if (!lstrcmpiW(arg, L"--sort") && i + 1 < context.args.size()) {
+            *sortKey = context.args[++i];
+        } else {
+            Out("unknown argument: %s\n", Utf8(arg).c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+namespace {
+
 int List(const HostContext& context)
 {
     if (context.args.empty()) {
         Out("usage: lorvex-host list DIR [--sort name|ext|size|date] [--desc]\n");
         return 2;
     }
-    DWORD mode = SORT_BY_NAME;
-    BOOL ascending = TRUE;
-    for (size_t i = 1; i < context.args.size(); ++i) {
-        const WCHAR* arg = context.args[i];
-        if (!lstrcmpiW(arg, L"--desc")) {
-            ascending = FALSE;
-        } else if (!lstrcmpiW(arg, L"--sort") && i + 1 < context.args.size()) {
-            const WCHAR* wanted = context.args[++i];
-            bool known = false;
-            for (const auto& m : kModes)
-                if (!lstrcmpiW(wanted, m.name)) {
-                    mode = m.mode;
-                    known = true;
-                }
-            if (!known) {
-                Out("unknown sort order: %s\n", Utf8(wanted).c_str());
-                return 2;
-            }
-        } else {
-            Out("unknown argument: %s\n", Utf8(arg).c_str());
-            return 2;
-        }
+    const WCHAR* key = L"name";
+    bool descending = false;
+    if (!ParseFolderArguments(context, L"--desc", &key, &descending))
+        return 2;
+    DWORD mode = ~0u;
+    for (const auto& m : kModes)
+        if (!lstrcmpiW(key, m.name))
+            mode = m.mode;
+    if (mode == ~0u) {
+        Out("unknown sort order: %s\n", Utf8(key).c_str());
+        return 2;
     }
+    const BOOL ascending = descending ? FALSE : TRUE;
     SortDir list;
     ListInOrder(list, context.args[0], mode, ascending);
     PrintList(list);

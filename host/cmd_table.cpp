@@ -40,26 +40,17 @@ int Table(const HostContext& context)
         Out("usage: lorvex-host table DIR [--sort name|size|date] [--descending]\n");
         return 2;
     }
-    int column = kName;
+    const WCHAR* key = L"name";
     bool descending = false;
-    for (size_t i = 1; i < context.args.size(); ++i) {
-        const WCHAR* arg = context.args[i];
-        if (!lstrcmpiW(arg, L"--descending")) {
-            descending = true;
-        } else if (!lstrcmpiW(arg, L"--sort") && i + 1 < context.args.size()) {
-            const WCHAR* wanted = context.args[++i];
-            column = -1;
-            for (const auto& key : kSortKeys)
-                if (!lstrcmpiW(wanted, key.name))
-                    column = key.column;
-            if (column < 0) {
-                Out("unknown sort key: %s\n", Utf8(wanted).c_str());
-                return 2;
-            }
-        } else {
-            Out("unknown argument: %s\n", Utf8(arg).c_str());
-            return 2;
-        }
+    if (!ParseFolderArguments(context, L"--descending", &key, &descending))
+        return 2;
+    int column = -1;
+    for (const auto& k : kSortKeys)
+        if (!lstrcmpiW(key, k.name))
+            column = k.column;
+    if (column < 0) {
+        Out("unknown sort key: %s\n", Utf8(key).c_str());
+        return 2;
     }
 
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_LISTVIEW_CLASSES};

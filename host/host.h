@@ -47,3 +47,8 @@ bool ReadPicture(const WCHAR* path, Magick::Image& image);
 bool WritePicture(Magick::Image& image, const WCHAR* path, bool replace);
 // The Magick++ format a file name asks for: its extension, upper case.
 std::string FormatOfPath(const WCHAR* path);
+
+// DIR [--sort KEY] [FLAG] as the folder commands take them: *sortKey gets KEY
+// (unchanged when not given), *flagGiven whether FLAG came. Anything else is
+// reported and gives false.
+bool ParseFolderArguments(const HostContext& context, const WCHAR* flag, const WCHAR** sortKey, bool* flagGiven);
